@@ -1,0 +1,178 @@
+// The simulated Core Audio service: the platform's stand-in on builds without
+// Windows. It implements the platform interfaces over a model of endpoints that
+// keeps what is written, and it is built for testing:
+//  - every platform call is recorded with its object, method and arguments;
+//  - any call can be made to answer any HRESULT (FaultRule);
+//  - every reference, CoTaskMem block, BSTR and library heap block is counted,
+//    released objects are poisoned, and misuse is recorded as a problem;
+//  - each thread's COM apartment and initialisation depth is modelled.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace sim {
+
+// How an endpoint answers for its friendly name.
+enum class NameKind {
+  Text,       // VT_LPWSTR holding `friendlyName`
+  Empty,      // VT_EMPTY
+  NullText,   // VT_LPWSTR with a null pointer
+  OtherType,  // VT_UI4
+};
+
+struct EndpointVolumeModel {
+  UINT channelCount = 2;
+  float minDb = -65.25f;
+  float maxDb = 0.0f;
+  float stepDb = 0.75f;
+  float masterDb = 0.0f;
+  std::vector<float> channelDb;  // sized to channelCount when the endpoint is added
+  BOOL mute = FALSE;             // the 32-bit value as written
+};
+
+struct Endpoint {
+  std::string key;  // names the endpoint's objects in the call log and in fault rules
+  std::u16string id;
+  EDataFlow flow = eRender;
+  DWORD state = DEVICE_STATE_ACTIVE;
+  std::u16string friendlyName;
+  NameKind nameKind = NameKind::Text;
+  EndpointVolumeModel volume;
+  bool offersTopology = true;  // whether IDeviceTopology can be activated
+};
+
+// One platform call. Fields a method does not take stay empty.
+struct CallRecord {
+  std::uint64_t sequence = 0;  // position among injectable calls; 0 for AddRef/Release/frees
+  std::string object;          // "runtime", "enumerator", "collection", or the endpoint key[.part]
+  std::string method;
+  std::optional<UINT> index;  // channel, item or connector index
+  std::optional<IID> iid;     // the interface asked for (Activate, QueryInterface, creation)
+  std::optional<float> level;
+  std::optional<std::int32_t> value;  // Boolean, flow, role, state mask, count...
+  std::optional<bool> nullContext;    // for writes: whether the event context was null
+  std::u16string text;
+  HRESULT result = S_OK;
+};
+
+// Makes matching calls answer `result`. A failure result delivers no outputs; a
+// success code (such as S_FALSE) delivers them as usual. For the allocation
+// calls ("CoTaskMemAlloc", "SysAllocString", "SysAllocStringLen",
+// "LibraryMalloc") and the text conversions, any failure result means "no memory"
+// or "cannot convert".
+struct FaultRule {
+  std::string object = "*";  // exact, or a pattern with '*'
+  std::string method = "*";
+  HRESULT result = E_FAIL;
+  std::optional<UINT> index;             // only calls on this channel or index
+  std::optional<IID> iid;                // only calls asking for this interface
+  std::optional<std::uint64_t> fromSequence;  // only calls at or after this position
+  std::uint32_t skip = 0;                // matching calls let through before the first fault
+  std::uint32_t times = UINT32_MAX;      // faults to inject, then the rule is spent
+};
+
+class SimObject;
+
+class World {
+ public:
+  static World& Get();
+
+  // Forgets everything: endpoints, defaults, rules, the log, the accounting.
+  // The calling thread's COM state is reset too.
+  void Reset();
+
+  Endpoint& AddEndpoint(Endpoint endpoint);
+  Endpoint* FindEndpoint(const std::string& key);
+  void SetDefault(EDataFlow flow, ERole role, const std::string& key);
+  const std::string* DefaultKey(EDataFlow flow, ERole role) const;
+  const std::vector<std::unique_ptr<Endpoint>>& Endpoints() const { return endpoints_; }
+
+  // Windows-1252 by default; 1251 is also known.
+  void SetAnsiCodePage(UINT codePage) { ansiCodePage_ = codePage; }
+  UINT AnsiCodePage() const { return ansiCodePage_; }
+
+  void Inject(FaultRule rule);
+  void ClearFaults() { rules_.clear(); }
+  std::uint64_t FaultsInjected() const { return faultsInjected_; }
+
+  const std::vector<CallRecord>& Calls() const { return calls_; }
+  std::vector<CallRecord> CallsTo(const std::string& object, const std::string& method) const;
+  std::uint64_t InjectableCalls() const { return sequence_; }
+  void ClearCalls() { calls_.clear(); }
+  void SetRecording(bool recording) { recording_ = recording; }
+
+  // Everything wrong so far: references still held, blocks not freed, misuse,
+  // and the calling thread's COM initialisation left unbalanced.
+  std::vector<std::string> Problems() const;
+  std::size_t LiveReferences() const;
+  std::size_t OutstandingCoTaskMem() const { return coTaskMem_.size(); }
+  std::size_t OutstandingBstrs() const { return bstrs_.size(); }
+  std::size_t OutstandingHeapBlocks() const { return heap_.size(); }
+  int ComDepth() const;
+
+  // --- used by the simulated objects and runtime ---
+  struct Call {
+    std::size_t record = SIZE_MAX;
+    std::optional<HRESULT> injected;
+  };
+  Call Begin(const std::string& object, const char* method, CallRecord args, bool injectable);
+  HRESULT Finish(const Call& call, HRESULT result);
+  void Violation(std::string what);
+  static bool FailsEarly(const Call& call) { return call.injected && FAILED(*call.injected); }
+
+  // CoInitialize(Ex) and CoUninitialize on the calling thread.
+  HRESULT EnterApartment(bool multithreaded);
+  void LeaveApartment();
+
+  void* AllocateCoTaskMem(std::size_t bytes);
+  bool FreeCoTaskMem(void* block);
+  BSTR AllocateBstr(const WCHAR* text, UINT length, const char* method);
+  bool FreeBstr(BSTR text);
+  void* AllocateHeap(std::size_t bytes);
+  bool FreeHeap(void* block);
+
+  template <class Object, class... Args>
+  Object* Create(Args&&... args) {
+    auto object = std::make_unique<Object>(std::forward<Args>(args)...);
+    Object* raw = object.get();
+    objects_.push_back(std::move(object));
+    return raw;
+  }
+
+ private:
+  World() = default;
+  ~World();
+
+  struct ActiveRule {
+    FaultRule rule;
+    std::uint32_t seen = 0;
+    std::uint32_t fired = 0;
+  };
+  std::vector<std::unique_ptr<Endpoint>> endpoints_;
+  std::map<std::pair<int, int>, std::string> defaults_;
+  std::vector<ActiveRule> rules_;
+  std::vector<CallRecord> calls_;
+  std::vector<std::string> violations_;
+  std::vector<std::unique_ptr<SimObject>> objects_;
+  std::unordered_set<void*> coTaskMem_;
+  std::unordered_set<void*> bstrs_;
+  std::unordered_set<void*> heap_;
+  std::uint64_t sequence_ = 0;
+  std::uint64_t faultsInjected_ = 0;
+  UINT ansiCodePage_ = 1252;
+  bool recording_ = true;
+};
+
+// A short description of an HRESULT for messages.
+std::string DescribeResult(HRESULT hr);
+std::string Narrow(const std::u16string& text);
+
+}  // namespace sim

@@ -1,0 +1,23 @@
+#include "controls/level_mapping.h"
+
+#include <climits>
+#include <cmath>
+
+float PercentToDecibels(int percent, float minimum, float maximum) {
+  if (percent == 0) return minimum;
+  const float ratio = static_cast<float>(percent) / 100.0f;
+  // log10 is taken as ln(x) / ln(10) in double precision, then narrowed once.
+  const double decibels = std::log(static_cast<double>(ratio)) / std::log(10.0) * 20.0;
+  const float narrowed = static_cast<float>(decibels);
+  return narrowed + maximum;
+}
+
+int DecibelsToPercent(float level, float maximum) {
+  const float exponent = (level - maximum) / 20.0f;
+  const double percent = std::pow(10.0, static_cast<double>(exponent)) * 100.0;
+  // Truncation toward zero; what has no 32-bit value is pinned rather than undefined.
+  if (std::isnan(percent)) return 0;
+  if (percent >= 2147483648.0) return INT_MAX;
+  if (percent <= -2147483649.0) return INT_MIN;
+  return static_cast<int>(percent);
+}

@@ -1,0 +1,73 @@
+// The one process-wide record of the library: the endpoint found by the last
+// lookup, the names of the opened devices, the control slots and the values
+// saved while the sound card was being opened.
+#pragma once
+
+#include "platform/platform.h"
+#include "VelmoraSound.h"
+
+// Size of each device-name buffer, terminator included.
+constexpr int DeviceNameSize = 255;
+
+struct OpenSnapshot {
+  float SavedMasterLevel;
+  BOOL SavedMasterMute;
+  float SavedLinePlaybackLevel;
+  BOOL SavedLinePlaybackMute;
+  float SavedMicPlaybackLevel;
+  BOOL SavedMicPlaybackMute;
+  float SavedBassLevel;
+  float SavedTrebleLevel;
+  float SavedMidrangeLevel;
+  float SavedMicRecordLevel;
+  BOOL SavedMicBoostEnabled;
+  float SavedMicBoostLevel;
+  float SavedLineRecordLevel;
+  BOOL SavedLineMonitorEnabled;
+};
+
+struct MixerState {
+  // Non-null exactly while a sound card counts as open; from IMMDevice::GetId.
+  WCHAR* CurrentDeviceId;
+  // Friendly name of the last endpoint found, on the library heap.
+  char* CurrentDeviceName;
+
+  // DeviceNameSize-byte blocks on the library heap, or null.
+  char* PlaybackDeviceName;
+  char* MicDeviceName;
+  char* LineDeviceName;
+
+  // Sound-card slots, each null or holding one reference.
+  IAudioEndpointVolume* PlaybackEndpointVolume;
+  IAudioEndpointVolume* MicEndpointVolume;
+  IAudioEndpointVolume* LineEndpointVolume;
+  IAudioVolumeLevel* LinePlaybackLevel;
+  IAudioMute* LinePlaybackMute;
+  IAudioVolumeLevel* MicPlaybackLevel;
+  IAudioMute* MicPlaybackMute;
+  IUnknown* MicBoostSwitch;  // IAudioAutoGainControl or IAudioLoudness
+  IAudioAutoGainControl* LineMonitorSwitch;
+  IAudioBass* BassControl;
+  IAudioTreble* TrebleControl;
+  IAudioMidrange* MidrangeControl;
+  IAudioVolumeLevel* MicBoostLevel;
+
+  // The auxiliary endpoint's slot; lives apart from the sound card.
+  IAudioEndpointVolume* VirtualEndpointVolume;
+
+  OpenSnapshot Snapshot;
+};
+
+extern MixerState Mixer;
+
+// Releases the thirteen sound-card slots in their fixed order.
+void ReleaseSoundCardSlots();
+
+// Frees the names, releases the sound-card slots and the ID string: the card is
+// closed. The auxiliary slot and the snapshot are left alone.
+void ReleaseSoundCard();
+
+// Writes `code` through `status` unless the host passed no pointer.
+inline void WriteStatus(int* status, int code) {
+  if (status != nullptr) *status = code;
+}

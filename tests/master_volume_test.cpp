@@ -1,0 +1,1 @@
+#include "mixer_test.h"

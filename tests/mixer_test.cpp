@@ -1,0 +1,36 @@
+#include "mixer_test.h"
+
+#include <cstdio>
+#include <cstring>
+
+void MixerTest::SetUp() {
+  Mixer = MixerState{};
+  world().Reset();
+}
+
+void MixerTest::TearDown() {
+  // What the mixer state still holds is legitimately owned; let it go first.
+  CloseVirtual_1();
+  ReleaseSoundCard();
+  EXPECT_THAT(world().Problems(), ::testing::IsEmpty());
+  Mixer = MixerState{};
+  world().Reset();
+}
+
+sim::Endpoint& MixerTest::AddEndpoint(EDataFlow flow, std::string key, std::u16string id,
+                                      std::u16string friendlyName) {
+  sim::Endpoint endpoint;
+  endpoint.key = std::move(key);
+  endpoint.id = std::move(id);
+  endpoint.flow = flow;
+  endpoint.friendlyName = std::move(friendlyName);
+  return world().AddEndpoint(std::move(endpoint));
+}
+
+std::string FloatBits(float value) {
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", bits);
+  return text;
+}
