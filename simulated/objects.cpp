@@ -297,9 +297,9 @@ HRESULT EndpointVolume::SetChannelVolumeLevel(UINT nChannel, float fLevelDB,
 
 HRESULT EndpointVolume::SetChannelVolumeLevelScalar(UINT nChannel, float fLevel,
                                                     LPCGUID pguidEventContext) {
-  return Finish(Begin("SetChannelVolumeLevelScalar",
-                      WithWrite(nChannel, fLevel, {}, pguidEventContext)),
-                E_NOTIMPL);
+  return Finish(
+      Begin("SetChannelVolumeLevelScalar", WithWrite(nChannel, fLevel, {}, pguidEventContext)),
+      E_NOTIMPL);
 }
 
 HRESULT EndpointVolume::GetChannelVolumeLevel(UINT nChannel, float* pfLevelDB) {
@@ -341,8 +341,7 @@ HRESULT EndpointVolume::GetVolumeStepInfo(UINT* pnStep, UINT* pnStepCount) {
   if (pnStep == nullptr || pnStepCount == nullptr) return Finish(call, E_POINTER);
   if (FailsEarly(call)) return Finish(call, *call.injected);
   *pnStep = CurrentStep();
-  *pnStepCount =
-      static_cast<UINT>(std::lround((model_.maxDb - model_.minDb) / model_.stepDb)) + 1;
+  *pnStepCount = static_cast<UINT>(std::lround((model_.maxDb - model_.minDb) / model_.stepDb)) + 1;
   return Finish(call, S_OK);
 }
 
@@ -455,9 +454,7 @@ HRESULT EndpointConnector::GetDataFlow(DataFlow* pFlow) {
   return Finish(call, S_OK);
 }
 
-HRESULT EndpointConnector::ConnectTo(IConnector*) {
-  return Finish(Begin("ConnectTo"), E_NOTIMPL);
-}
+HRESULT EndpointConnector::ConnectTo(IConnector*) { return Finish(Begin("ConnectTo"), E_NOTIMPL); }
 
 HRESULT EndpointConnector::Disconnect() { return Finish(Begin("Disconnect"), E_NOTIMPL); }
 

@@ -72,11 +72,11 @@ struct FaultRule {
   std::string object = "*";  // exact, or a pattern with '*'
   std::string method = "*";
   HRESULT result = E_FAIL;
-  std::optional<UINT> index;             // only calls on this channel or index
-  std::optional<IID> iid;                // only calls asking for this interface
+  std::optional<UINT> index;                  // only calls on this channel or index
+  std::optional<IID> iid;                     // only calls asking for this interface
   std::optional<std::uint64_t> fromSequence;  // only calls at or after this position
-  std::uint32_t skip = 0;                // matching calls let through before the first fault
-  std::uint32_t times = UINT32_MAX;      // faults to inject, then the rule is spent
+  std::uint32_t skip = 0;                     // matching calls let through before the first fault
+  std::uint32_t times = UINT32_MAX;           // faults to inject, then the rule is spent
 };
 
 class SimObject;

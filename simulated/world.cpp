@@ -80,8 +80,7 @@ const std::string* World::DefaultKey(EDataFlow flow, ERole role) const {
 
 void World::Inject(FaultRule rule) { rules_.push_back({std::move(rule)}); }
 
-std::vector<CallRecord> World::CallsTo(const std::string& object,
-                                       const std::string& method) const {
+std::vector<CallRecord> World::CallsTo(const std::string& object, const std::string& method) const {
   std::vector<CallRecord> matching;
   for (const CallRecord& call : calls_)
     if (GlobMatches(object.c_str(), call.object.c_str()) &&
@@ -209,8 +208,7 @@ BSTR World::AllocateBstr(const WCHAR* text, UINT length, const char* method) {
     return nullptr;
   }
   const std::uint32_t bytes = length * sizeof(WCHAR);
-  auto* block =
-      static_cast<char*>(std::calloc(1, sizeof(std::uint32_t) + bytes + sizeof(WCHAR)));
+  auto* block = static_cast<char*>(std::calloc(1, sizeof(std::uint32_t) + bytes + sizeof(WCHAR)));
   std::memcpy(block, &bytes, sizeof bytes);
   auto* result = reinterpret_cast<BSTR>(block + sizeof(std::uint32_t));
   if (text != nullptr) std::memcpy(result, text, bytes);
@@ -289,18 +287,30 @@ ULONG SimObject::CountRelease() {
 
 std::string DescribeResult(HRESULT hr) {
   switch (hr) {
-    case S_OK: return "S_OK";
-    case S_FALSE: return "S_FALSE";
-    case E_FAIL: return "E_FAIL";
-    case E_NOINTERFACE: return "E_NOINTERFACE";
-    case E_NOTIMPL: return "E_NOTIMPL";
-    case E_POINTER: return "E_POINTER";
-    case E_INVALIDARG: return "E_INVALIDARG";
-    case E_OUTOFMEMORY: return "E_OUTOFMEMORY";
-    case E_NOTFOUND: return "E_NOTFOUND";
-    case E_UNEXPECTED: return "E_UNEXPECTED";
-    case RPC_E_CHANGED_MODE: return "RPC_E_CHANGED_MODE";
-    case CO_E_NOTINITIALIZED: return "CO_E_NOTINITIALIZED";
+    case S_OK:
+      return "S_OK";
+    case S_FALSE:
+      return "S_FALSE";
+    case E_FAIL:
+      return "E_FAIL";
+    case E_NOINTERFACE:
+      return "E_NOINTERFACE";
+    case E_NOTIMPL:
+      return "E_NOTIMPL";
+    case E_POINTER:
+      return "E_POINTER";
+    case E_INVALIDARG:
+      return "E_INVALIDARG";
+    case E_OUTOFMEMORY:
+      return "E_OUTOFMEMORY";
+    case E_NOTFOUND:
+      return "E_NOTFOUND";
+    case E_UNEXPECTED:
+      return "E_UNEXPECTED";
+    case RPC_E_CHANGED_MODE:
+      return "RPC_E_CHANGED_MODE";
+    case CO_E_NOTINITIALIZED:
+      return "CO_E_NOTINITIALIZED";
     default: {
       char text[16];
       std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));

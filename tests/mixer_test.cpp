@@ -9,12 +9,16 @@ void MixerTest::SetUp() {
 }
 
 void MixerTest::TearDown() {
+  ExpectCleanAfterClosing("at the end of the test");
+  Mixer = MixerState{};
+  world().Reset();
+}
+
+void MixerTest::ExpectCleanAfterClosing(const std::string& context) {
   // What the mixer state still holds is legitimately owned; let it go first.
   CloseVirtual_1();
   ReleaseSoundCard();
-  EXPECT_THAT(world().Problems(), ::testing::IsEmpty());
-  Mixer = MixerState{};
-  world().Reset();
+  EXPECT_THAT(world().Problems(), ::testing::IsEmpty()) << context;
 }
 
 sim::Endpoint& MixerTest::AddEndpoint(EDataFlow flow, std::string key, std::u16string id,

@@ -40,6 +40,9 @@ class MixerTest : public ::testing::Test {
     world().Inject(rule);
   }
 
+  // Lets the mixer state give up what it holds, then expects nothing else left.
+  static void ExpectCleanAfterClosing(const std::string& context);
+
   // Calls made to `object.method` so far.
   static std::size_t CallCount(const std::string& object, const std::string& method) {
     return world().CallsTo(object, method).size();

@@ -8,7 +8,9 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+// windows.h comes first: the other SDK headers build on it.
 #include <windows.h>
+// clang-format off
 #include <objbase.h>
 #include <oleauto.h>
 #include <propidl.h>
@@ -16,6 +18,7 @@
 #include <endpointvolume.h>
 #include <devicetopology.h>
 #include <functiondiscoverykeys_devpkey.h>
+// clang-format on
 
 #include <cstdlib>
 

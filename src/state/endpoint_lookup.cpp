@@ -50,7 +50,8 @@ int FindEndpointById(const char* idText, EDataFlow flow) {
   ComPtr<IMMDeviceEnumerator> enumerator;
   if (CreateDeviceEnumerator(enumerator) != S_OK) return -1;
   ComPtr<IMMDeviceCollection> collection;
-  if (enumerator->EnumAudioEndpoints(flow, DEVICE_STATE_ACTIVE, collection.put()) != S_OK) return -1;
+  if (enumerator->EnumAudioEndpoints(flow, DEVICE_STATE_ACTIVE, collection.put()) != S_OK)
+    return -1;
   UINT count = 0;
   if (collection->GetCount(&count) != S_OK) return -1;
 

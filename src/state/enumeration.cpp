@@ -45,7 +45,8 @@ int DescribeEndpoint(EDataFlow flow, unsigned int index, char* friendlyName, cha
   ComPtr<IMMDeviceEnumerator> enumerator;
   if (CreateDeviceEnumerator(enumerator) != S_OK) return -1;
   ComPtr<IMMDeviceCollection> collection;
-  const HRESULT listed = enumerator->EnumAudioEndpoints(flow, DEVICE_STATE_ACTIVE, collection.put());
+  const HRESULT listed =
+      enumerator->EnumAudioEndpoints(flow, DEVICE_STATE_ACTIVE, collection.put());
   enumerator.reset();
   if (listed != S_OK) return -1;
   UINT count = 0;

@@ -3,8 +3,8 @@
 // saved while the sound card was being opened.
 #pragma once
 
-#include "platform/platform.h"
 #include "VelmoraSound.h"
+#include "platform/platform.h"
 
 // Size of each device-name buffer, terminator included.
 constexpr int DeviceNameSize = 255;

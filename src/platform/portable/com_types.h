@@ -77,17 +77,17 @@ using LPCGUID = const GUID*;
 template <class Interface>
 struct InterfaceIdOf;
 
-#define VELMORA_DECLARE_IID(Type, d1, d2, d3, b0, b1, b2, b3, b4, b5, b6, b7) \
-  struct Type;                                                              \
-  template <>                                                               \
-  struct InterfaceIdOf<Type> {                                              \
+#define VELMORA_DECLARE_IID(Type, d1, d2, d3, b0, b1, b2, b3, b4, b5, b6, b7)     \
+  struct Type;                                                                    \
+  template <>                                                                     \
+  struct InterfaceIdOf<Type> {                                                    \
     static constexpr GUID value = {d1, d2, d3, {b0, b1, b2, b3, b4, b5, b6, b7}}; \
   };
 
 #define __uuidof(Type) (InterfaceIdOf<Type>::value)
 
-VELMORA_DECLARE_IID(IUnknown, 0x00000000, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00,
-                    0x00, 0x46)
+VELMORA_DECLARE_IID(IUnknown, 0x00000000, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+                    0x46)
 
 struct IUnknown {
   virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) = 0;
@@ -121,8 +121,7 @@ struct PROPVARIANT {
     BLOB blob;
   };
 };
-static_assert(sizeof(PROPVARIANT) == 8 + 2 * sizeof(void*) ||
-                  sizeof(PROPVARIANT) == 16,
+static_assert(sizeof(PROPVARIANT) == 8 + 2 * sizeof(void*) || sizeof(PROPVARIANT) == 16,
               "PROPVARIANT must match the platform layout");
 using REFPROPVARIANT = const PROPVARIANT&;
 

@@ -37,16 +37,16 @@ VELMORA_DECLARE_IID(IMMDeviceCollection, 0x0BD7A1BE, 0x7A1A, 0x44DB, 0x83, 0x97,
                     0x38, 0x7B, 0x5E)
 VELMORA_DECLARE_IID(IMMDevice, 0xD666063F, 0x1587, 0x4E43, 0x81, 0xF1, 0xB9, 0x48, 0xE8, 0x07, 0x36,
                     0x3F)
-VELMORA_DECLARE_IID(IMMNotificationClient, 0x7991EEC9, 0x7E89, 0x4D85, 0x83, 0x90, 0x6C, 0x70,
-                    0x3C, 0xEC, 0x60, 0xC0)
+VELMORA_DECLARE_IID(IMMNotificationClient, 0x7991EEC9, 0x7E89, 0x4D85, 0x83, 0x90, 0x6C, 0x70, 0x3C,
+                    0xEC, 0x60, 0xC0)
 VELMORA_DECLARE_IID(IPropertyStore, 0x886D8EEB, 0x8CF2, 0x4446, 0x8D, 0x02, 0xCD, 0xBA, 0x1D, 0xBD,
                     0xCF, 0x99)
-VELMORA_DECLARE_IID(IAudioEndpointVolume, 0x5CDF2C82, 0x841E, 0x4546, 0x97, 0x22, 0x0C, 0xF7,
-                    0x40, 0x78, 0x22, 0x9A)
+VELMORA_DECLARE_IID(IAudioEndpointVolume, 0x5CDF2C82, 0x841E, 0x4546, 0x97, 0x22, 0x0C, 0xF7, 0x40,
+                    0x78, 0x22, 0x9A)
 VELMORA_DECLARE_IID(IAudioEndpointVolumeCallback, 0x657804FA, 0xD6AD, 0x4496, 0x8A, 0x60, 0x35,
                     0x27, 0x52, 0xAF, 0x4F, 0x89)
-VELMORA_DECLARE_IID(IDeviceTopology, 0x2A07407E, 0x6497, 0x4A18, 0x97, 0x87, 0x32, 0xF7, 0x9B,
-                    0xD0, 0xD9, 0x8F)
+VELMORA_DECLARE_IID(IDeviceTopology, 0x2A07407E, 0x6497, 0x4A18, 0x97, 0x87, 0x32, 0xF7, 0x9B, 0xD0,
+                    0xD9, 0x8F)
 VELMORA_DECLARE_IID(IConnector, 0x9C2C4058, 0x23F5, 0x41DE, 0x87, 0x7A, 0xDF, 0x3A, 0xF2, 0x36,
                     0xA0, 0x9E)
 VELMORA_DECLARE_IID(ISubunit, 0x82149A85, 0xDBA6, 0x4487, 0x86, 0xBB, 0xEA, 0x8F, 0x7F, 0xEF, 0xCC,
@@ -71,8 +71,8 @@ VELMORA_DECLARE_IID(IAudioMidrange, 0x5E54B6D7, 0xB44B, 0x40D9, 0x9A, 0x9E, 0xE6
                     0x6E, 0xDF)
 VELMORA_DECLARE_IID(IAudioMute, 0xDF45AEEA, 0xB74A, 0x4B6B, 0xAF, 0xAD, 0x23, 0x66, 0xB6, 0xAA,
                     0x01, 0x2E)
-VELMORA_DECLARE_IID(IAudioAutoGainControl, 0x85401FD4, 0x6DE4, 0x4B9D, 0x98, 0x69, 0x2D, 0x67,
-                    0x53, 0xA8, 0x2F, 0x3C)
+VELMORA_DECLARE_IID(IAudioAutoGainControl, 0x85401FD4, 0x6DE4, 0x4B9D, 0x98, 0x69, 0x2D, 0x67, 0x53,
+                    0xA8, 0x2F, 0x3C)
 VELMORA_DECLARE_IID(IAudioLoudness, 0x7D8B1437, 0xDD53, 0x4350, 0x9C, 0x1B, 0x1E, 0xE2, 0x89, 0x0B,
                     0xD9, 0x38)
 
@@ -141,8 +141,7 @@ struct IAudioEndpointVolume : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE SetChannelVolumeLevelScalar(UINT nChannel, float fLevel,
                                                                 LPCGUID pguidEventContext) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetChannelVolumeLevel(UINT nChannel, float* pfLevelDB) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetChannelVolumeLevelScalar(UINT nChannel,
-                                                                float* pfLevel) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetChannelVolumeLevelScalar(UINT nChannel, float* pfLevel) = 0;
   virtual HRESULT STDMETHODCALLTYPE SetMute(BOOL bMute, LPCGUID pguidEventContext) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetMute(BOOL* pbMute) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetVolumeStepInfo(UINT* pnStep, UINT* pnStepCount) = 0;
@@ -161,8 +160,7 @@ struct IDeviceTopology : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetPartById(UINT nId, IPart** ppPart) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetDeviceId(LPWSTR* ppwstrDeviceId) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetSignalPath(IPart* pIPartFrom, IPart* pIPartTo,
-                                                  BOOL bRejectMixedPaths,
-                                                  IPartsList** ppParts) = 0;
+                                                  BOOL bRejectMixedPaths, IPartsList** ppParts) = 0;
 };
 
 struct IConnector : public IUnknown {
@@ -185,15 +183,15 @@ struct IPart : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetPartType(PartType* pPartType) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetSubType(GUID* pSubType) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetControlInterfaceCount(UINT* pCount) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetControlInterface(
-      UINT nIndex, IControlInterface** ppInterfaceDesc) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetControlInterface(UINT nIndex,
+                                                        IControlInterface** ppInterfaceDesc) = 0;
   virtual HRESULT STDMETHODCALLTYPE EnumPartsIncoming(IPartsList** ppParts) = 0;
   virtual HRESULT STDMETHODCALLTYPE EnumPartsOutgoing(IPartsList** ppParts) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetTopologyObject(IDeviceTopology** ppTopology) = 0;
   virtual HRESULT STDMETHODCALLTYPE Activate(DWORD dwClsContext, REFIID refiid,
                                              void** ppvObject) = 0;
-  virtual HRESULT STDMETHODCALLTYPE RegisterControlChangeCallback(
-      REFGUID riid, IControlChangeNotify* pNotify) = 0;
+  virtual HRESULT STDMETHODCALLTYPE
+  RegisterControlChangeCallback(REFGUID riid, IControlChangeNotify* pNotify) = 0;
   virtual HRESULT STDMETHODCALLTYPE
   UnregisterControlChangeCallback(IControlChangeNotify* pNotify) = 0;
 };
@@ -210,8 +208,7 @@ struct IPerChannelDbLevel : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetLevel(UINT nChannel, float* pfLevelDB) = 0;
   virtual HRESULT STDMETHODCALLTYPE SetLevel(UINT nChannel, float fLevelDB,
                                              LPCGUID pguidEventContext) = 0;
-  virtual HRESULT STDMETHODCALLTYPE SetLevelUniform(float fLevelDB,
-                                                    LPCGUID pguidEventContext) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetLevelUniform(float fLevelDB, LPCGUID pguidEventContext) = 0;
   virtual HRESULT STDMETHODCALLTYPE SetLevelAllChannels(float aLevelsDB[], ULONG cChannels,
                                                         LPCGUID pguidEventContext) = 0;
 };

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Every check: formatting, the build with warnings as errors and its tests,
+# then the same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+echo "== formatting"
+git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
+
+echo "== build and tests"
+cmake --workflow --preset default
+
+echo "== the example host"
+build/default/velmora_example >/dev/null
+
+echo "== build and tests under the sanitizers"
+cmake --workflow --preset sanitize
