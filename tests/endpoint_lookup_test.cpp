@@ -82,11 +82,7 @@ TEST_F(EndpointLookupTest, SkipsEndpointsThatAreNotActive) {
 }
 
 TEST_F(EndpointLookupTest, FailuresLeaveTheLastFoundEndpointInPlace) {
-  const struct {
-    const char* object;
-    const char* method;
-    HRESULT result;
-  } faults[] = {
+  const Fault faults[] = {
       {"runtime", "CoCreateInstance", REGDB_E_CLASSNOTREG},
       {"runtime", "CoCreateInstance", S_FALSE},
       {"enumerator", "EnumAudioEndpoints", E_FAIL},
@@ -99,12 +95,11 @@ TEST_F(EndpointLookupTest, FailuresLeaveTheLastFoundEndpointInPlace) {
       {"spk", "GetId", E_FAIL},
       {"*", "Item", E_FAIL},
   };
-  for (const auto& fault : faults) {
-    const std::string context =
-        std::string(fault.object) + "." + fault.method + " " + sim::DescribeResult(fault.result);
+  for (const Fault& fault : faults) {
+    const std::string context = fault.Describe();
     world().ClearFaults();
     ASSERT_EQ(FindEndpointById("mic", eCapture), 0);
-    Fail(fault.object, fault.method, fault.result);
+    fault.InjectAlone();
     EXPECT_EQ(FindEndpointById("speakers", eRender), -1) << context;
     EXPECT_EQ(CurrentId(), u"{0.0.1.00000000}.{CC33-mic}") << context;
     EXPECT_EQ(CurrentName(), "Microphone") << context;
@@ -200,35 +195,27 @@ TEST_F(EndpointLookupTest, ActivationWithoutTopologyStillSucceeds) {
 
 TEST_F(EndpointLookupTest, ActivationFailuresLeaveTheSlotEmpty) {
   const struct {
-    const char* object;
-    const char* method;
-    HRESULT result;
-    std::uint32_t skip;
+    Fault fault;
     bool lookupRecorded;
-  } faults[] = {
-      {"runtime", "CoCreateInstance", E_OUTOFMEMORY, 1, true},  // the activation's enumerator
-      {"enumerator", "GetDevice", E_NOTFOUND, 0, true},
-      {"enumerator", "GetDevice", S_FALSE, 0, true},
-      {"spk", "Activate", E_NOINTERFACE, 1, true},  // the endpoint volume
-      {"spk", "Activate", S_FALSE, 1, true},        // delivered, yet no success
-      {"spk", "GetId", E_FAIL, 0, false},
+  } cases[] = {
+      {{"runtime", "CoCreateInstance", E_OUTOFMEMORY, 1}, true},  // the activation's enumerator
+      {{"enumerator", "GetDevice", E_NOTFOUND}, true},
+      {{"enumerator", "GetDevice", S_FALSE}, true},
+      {{"spk", "Activate", E_NOINTERFACE, 1}, true},  // the endpoint volume
+      {{"spk", "Activate", S_FALSE, 1}, true},        // delivered, yet no success
+      {{"spk", "GetId", E_FAIL}, false},
   };
-  for (const auto& fault : faults) {
-    world().ClearFaults();
-    sim::FaultRule rule;
-    rule.object = fault.object;
-    rule.method = fault.method;
-    rule.result = fault.result;
-    rule.skip = fault.skip;
-    world().Inject(rule);
+  for (const auto& c : cases) {
+    const std::string context = c.fault.Describe();
+    c.fault.InjectAlone();
     ComPtr<IDeviceTopology> topology;
     EXPECT_EQ(
         ActivateEndpointControls("bb22", eRender, topology.put(), &Mixer.PlaybackEndpointVolume), 1)
-        << fault.object << "." << fault.method;
-    EXPECT_EQ(Mixer.PlaybackEndpointVolume, nullptr) << fault.object << "." << fault.method;
-    EXPECT_EQ(Mixer.CurrentDeviceId != nullptr, fault.lookupRecorded);
+        << context;
+    EXPECT_EQ(Mixer.PlaybackEndpointVolume, nullptr) << context;
+    EXPECT_EQ(Mixer.CurrentDeviceId != nullptr, c.lookupRecorded) << context;
     topology.reset();
-    ExpectCleanAfterClosing(std::string(fault.object) + "." + fault.method);
+    ExpectCleanAfterClosing(context);
   }
 }
 

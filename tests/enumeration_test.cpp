@@ -113,21 +113,16 @@ TEST_F(EnumerationTest, NullBuffersAreNotWritten) {
 }
 
 TEST_F(EnumerationTest, PlatformFailuresAreReportedAndWriteNothing) {
-  const struct {
-    const char* object;
-    const char* method;
-    HRESULT result;
-  } faults[] = {
+  const Fault faults[] = {
       {"runtime", "CoCreateInstance", REGDB_E_CLASSNOTREG},
       {"runtime", "CoCreateInstance", S_FALSE},
       {"enumerator", "EnumAudioEndpoints", E_FAIL},
       {"collection", "GetCount", E_FAIL},
       {"collection", "GetCount", S_FALSE},
   };
-  for (const auto& fault : faults) {
-    const std::string context = std::string(fault.object) + "." + fault.method;
-    world().ClearFaults();
-    Fail(fault.object, fault.method, fault.result);
+  for (const Fault& fault : faults) {
+    const std::string context = fault.Describe();
+    fault.InjectAlone();
     unsigned int count = 99;
     EXPECT_EQ(GetNumberPlayDevices(&count), 1) << context;
     EXPECT_EQ(count, 99u) << context;
@@ -138,11 +133,7 @@ TEST_F(EnumerationTest, PlatformFailuresAreReportedAndWriteNothing) {
 }
 
 TEST_F(EnumerationTest, AnEndpointThatCannotBeDescribedWritesNothing) {
-  const struct {
-    const char* object;
-    const char* method;
-    HRESULT result;
-  } faults[] = {
+  const Fault faults[] = {
       {"collection", "Item", E_INVALIDARG},
       {"collection", "Item", S_FALSE},
       {"mic", "GetId", E_OUTOFMEMORY},
@@ -150,10 +141,9 @@ TEST_F(EnumerationTest, AnEndpointThatCannotBeDescribedWritesNothing) {
       {"runtime", "SysAllocString", E_OUTOFMEMORY},
       {"runtime", "LibraryMalloc", E_OUTOFMEMORY},
   };
-  for (const auto& fault : faults) {
-    const std::string context = std::string(fault.object) + "." + fault.method;
-    world().ClearFaults();
-    Fail(fault.object, fault.method, fault.result);
+  for (const Fault& fault : faults) {
+    const std::string context = fault.Describe();
+    fault.InjectAlone();
     EXPECT_EQ(GetRecordDevice(0, name_, id_), -1) << context;
     EXPECT_TRUE(Untouched()) << context;
     EXPECT_THAT(world().Problems(), ::testing::IsEmpty()) << context;

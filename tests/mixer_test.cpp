@@ -38,3 +38,18 @@ std::string FloatBits(float value) {
   std::snprintf(text, sizeof text, "0x%08X", bits);
   return text;
 }
+
+void Fault::InjectAlone() const {
+  sim::World::Get().ClearFaults();
+  sim::FaultRule rule;
+  rule.object = object;
+  rule.method = method;
+  rule.result = result;
+  rule.skip = skip;
+  sim::World::Get().Inject(rule);
+}
+
+std::string Fault::Describe() const {
+  return std::string(object) + "." + method + " answering " + sim::DescribeResult(result) +
+         (skip != 0 ? " after " + std::to_string(skip) + " call(s)" : "");
+}

@@ -49,6 +49,18 @@ class MixerTest : public ::testing::Test {
   }
 };
 
+// One platform fault in a table of cases.
+struct Fault {
+  const char* object;
+  const char* method;
+  HRESULT result;
+  std::uint32_t skip = 0;  // matching calls let through before the fault
+
+  // Clears the faults injected before and injects this one.
+  void InjectAlone() const;
+  std::string Describe() const;
+};
+
 // The return value and the status of a control export.
 struct ExportResult {
   int value;

@@ -86,18 +86,13 @@ TEST_F(VirtualEndpointTest, WithoutATopologyTheOpeningFailsButTheVolumeWorks) {
 }
 
 TEST_F(VirtualEndpointTest, FailedOpeningsHoldNothing) {
-  const struct {
-    const char* object;
-    const char* method;
-    HRESULT result;
-    std::uint32_t skip;
-  } faults[] = {
+  const Fault faults[] = {
       {"spk", "Activate", E_NOINTERFACE, 1},  // the endpoint volume; the topology was delivered
       {"spk", "Activate", S_FALSE, 1},
-      {"runtime", "CoCreateInstance", E_FAIL, 0},
+      {"runtime", "CoCreateInstance", E_FAIL},
       {"runtime", "CoCreateInstance", E_FAIL, 1},
-      {"runtime", "LibraryMalloc", E_OUTOFMEMORY, 0},
-      {"enumerator", "GetDevice", E_NOTFOUND, 0},
+      {"runtime", "LibraryMalloc", E_OUTOFMEMORY},
+      {"enumerator", "GetDevice", E_NOTFOUND},
   };
   for (const auto& fault : faults) {
     const std::string context =
