@@ -6,7 +6,7 @@
 #include "VelmoraSound.h"
 
 #ifndef _WIN32
-#include "default_card.h"
+#include "reference_cards.h"
 #endif
 
 namespace {
@@ -30,7 +30,7 @@ void ListEndpoints(const char* title, int (*count)(unsigned int*),
 
 int main() {
 #ifndef _WIN32
-  sim::InstallDefaultCard(sim::World::Get());
+  sim::InstallReferenceMachine(sim::World::Get());
 #endif
   ListEndpoints("Playback", GetNumberPlayDevices, GetPlayBackDevice);
   ListEndpoints("Record", GetNumberRecordDevices, GetRecordDevice);

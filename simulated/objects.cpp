@@ -462,17 +462,19 @@ HRESULT EndpointConnector::IsConnected(BOOL* pbConnected) {
   const World::Call call = Begin("IsConnected");
   if (pbConnected == nullptr) return Finish(call, E_POINTER);
   if (FailsEarly(call)) return Finish(call, *call.injected);
-  *pbConnected = FALSE;
+  *pbConnected = endpoint_.connectedTo != nullptr;
   return Finish(call, S_OK);
 }
 
-// Not connected to an adapter: the platform answers E_NOTFOUND.
+// Without an adapter the platform answers E_NOTFOUND.
 HRESULT EndpointConnector::GetConnectedTo(IConnector** ppConTo) {
   const World::Call call = Begin("GetConnectedTo");
   if (ppConTo == nullptr) return Finish(call, E_POINTER);
   *ppConTo = nullptr;
   if (FailsEarly(call)) return Finish(call, *call.injected);
-  return Finish(call, E_NOTFOUND);
+  if (endpoint_.connectedTo == nullptr) return Finish(call, E_NOTFOUND);
+  MakeInto<IConnector, PartObject>(ppConTo, *endpoint_.connectedTo);
+  return Finish(call, S_OK);
 }
 
 HRESULT EndpointConnector::GetConnectorIdConnectedTo(LPWSTR* ppwstrConnectorId) {
@@ -484,5 +486,357 @@ HRESULT EndpointConnector::GetDeviceIdConnectedTo(LPWSTR* ppwstrDeviceId) {
   if (ppwstrDeviceId != nullptr) *ppwstrDeviceId = nullptr;
   return Finish(Begin("GetDeviceIdConnectedTo"), E_NOTFOUND);
 }
+
+// --- IPart and IConnector of an adapter part ---
+
+void* PartObject::FindInterface(REFIID riid) {
+  if (riid == __uuidof(IConnector) && part_.type != PartType::Connector) return nullptr;
+  return ComObject::FindInterface(riid);
+}
+
+HRESULT PartObject::GetName(LPWSTR* ppwstrName) {
+  const World::Call call = Begin("GetName");
+  if (ppwstrName == nullptr) return Finish(call, E_POINTER);
+  *ppwstrName = nullptr;
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  WCHAR* name = CoTaskMemCopy(part_.name);
+  if (name == nullptr) return Finish(call, E_OUTOFMEMORY);
+  *ppwstrName = name;
+  return Finish(call, S_OK);
+}
+
+HRESULT PartObject::GetLocalId(UINT* pnId) {
+  const World::Call call = Begin("GetLocalId");
+  if (pnId == nullptr) return Finish(call, E_POINTER);
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  UINT id = 0;
+  while (part_.adapter->parts[id].get() != &part_) ++id;
+  *pnId = id;
+  return Finish(call, S_OK);
+}
+
+HRESULT PartObject::GetGlobalId(LPWSTR* ppwstrGlobalId) {
+  if (ppwstrGlobalId != nullptr) *ppwstrGlobalId = nullptr;
+  return Finish(Begin("GetGlobalId"), E_NOTIMPL);
+}
+
+HRESULT PartObject::GetPartType(PartType* pPartType) {
+  const World::Call call = Begin("GetPartType");
+  if (pPartType == nullptr) return Finish(call, E_POINTER);
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  *pPartType = part_.type;
+  return Finish(call, S_OK);
+}
+
+HRESULT PartObject::GetSubType(GUID*) { return Finish(Begin("GetSubType"), E_NOTIMPL); }
+
+HRESULT PartObject::GetControlInterfaceCount(UINT*) {
+  return Finish(Begin("GetControlInterfaceCount"), E_NOTIMPL);
+}
+
+HRESULT PartObject::GetControlInterface(UINT nIndex, IControlInterface** ppInterfaceDesc) {
+  if (ppInterfaceDesc != nullptr) *ppInterfaceDesc = nullptr;
+  return Finish(Begin("GetControlInterface", WithIndex(nIndex)), E_NOTIMPL);
+}
+
+HRESULT PartObject::EnumParts(const char* method, const char* suffix,
+                              const std::vector<Part*>& parts, IPartsList** ppParts) {
+  const World::Call call = Begin(method);
+  if (ppParts == nullptr) return Finish(call, E_POINTER);
+  *ppParts = nullptr;
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  // As documented: a part with no links in this direction answers E_NOTFOUND.
+  if (parts.empty()) return Finish(call, E_NOTFOUND);
+  MakeInto<IPartsList, PartsListObject>(ppParts, part_.key + suffix, parts);
+  return Finish(call, S_OK);
+}
+
+HRESULT PartObject::EnumPartsIncoming(IPartsList** ppParts) {
+  return EnumParts("EnumPartsIncoming", ".incoming", part_.incoming, ppParts);
+}
+
+HRESULT PartObject::EnumPartsOutgoing(IPartsList** ppParts) {
+  return EnumParts("EnumPartsOutgoing", ".outgoing", part_.outgoing, ppParts);
+}
+
+HRESULT PartObject::GetTopologyObject(IDeviceTopology** ppTopology) {
+  const World::Call call = Begin("GetTopologyObject");
+  if (ppTopology == nullptr) return Finish(call, E_POINTER);
+  *ppTopology = nullptr;
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  MakeInto<IDeviceTopology, AdapterTopology>(ppTopology, *part_.adapter);
+  return Finish(call, S_OK);
+}
+
+HRESULT PartObject::Activate(DWORD dwClsContext, REFIID refiid, void** ppvObject) {
+  CallRecord args = WithValue(static_cast<std::int32_t>(dwClsContext));
+  args.iid = refiid;
+  const World::Call call = Begin("Activate", args);
+  if (ppvObject == nullptr) return Finish(call, E_POINTER);
+  *ppvObject = nullptr;
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  World& world = World::Get();
+  const std::string& key = part_.key;
+  void* made = nullptr;
+  if (refiid == __uuidof(IAudioVolumeLevel) && part_.volume)
+    made = static_cast<IAudioVolumeLevel*>(
+        world.Create<LevelControlObject<IAudioVolumeLevel>>(key + ".volume", *part_.volume));
+  else if (refiid == __uuidof(IAudioBass) && part_.bass)
+    made = static_cast<IAudioBass*>(
+        world.Create<LevelControlObject<IAudioBass>>(key + ".bass", *part_.bass));
+  else if (refiid == __uuidof(IAudioTreble) && part_.treble)
+    made = static_cast<IAudioTreble*>(
+        world.Create<LevelControlObject<IAudioTreble>>(key + ".treble", *part_.treble));
+  else if (refiid == __uuidof(IAudioMidrange) && part_.midrange)
+    made = static_cast<IAudioMidrange*>(
+        world.Create<LevelControlObject<IAudioMidrange>>(key + ".midrange", *part_.midrange));
+  else if (refiid == __uuidof(IAudioMute) && part_.mute)
+    made = static_cast<IAudioMute*>(world.Create<MuteObject>(key + ".mute", *part_.mute));
+  else if (refiid == __uuidof(IAudioAutoGainControl) && part_.autoGain)
+    made = static_cast<IAudioAutoGainControl*>(
+        world.Create<SwitchObject<IAudioAutoGainControl>>(key + ".agc", *part_.autoGain));
+  else if (refiid == __uuidof(IAudioLoudness) && part_.loudness)
+    made = static_cast<IAudioLoudness*>(
+        world.Create<SwitchObject<IAudioLoudness>>(key + ".loudness", *part_.loudness));
+  // As documented: a part that is not this kind of control answers E_NOINTERFACE.
+  if (made == nullptr) return Finish(call, E_NOINTERFACE);
+  *ppvObject = made;
+  return Finish(call, S_OK);
+}
+
+HRESULT PartObject::RegisterControlChangeCallback(REFGUID, IControlChangeNotify*) {
+  return Finish(Begin("RegisterControlChangeCallback"), E_NOTIMPL);
+}
+
+HRESULT PartObject::UnregisterControlChangeCallback(IControlChangeNotify*) {
+  return Finish(Begin("UnregisterControlChangeCallback"), E_NOTIMPL);
+}
+
+HRESULT PartObject::GetType(ConnectorType* pType) {
+  const World::Call call = Begin("GetType");
+  if (pType == nullptr) return Finish(call, E_POINTER);
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  *pType = Physical_External;
+  return Finish(call, S_OK);
+}
+
+HRESULT PartObject::GetDataFlow(DataFlow* pFlow) {
+  const World::Call call = Begin("GetDataFlow");
+  if (pFlow == nullptr) return Finish(call, E_POINTER);
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  *pFlow = part_.outgoing.empty() ? Out : In;  // a signal leaves, or enters, through it
+  return Finish(call, S_OK);
+}
+
+HRESULT PartObject::ConnectTo(IConnector*) { return Finish(Begin("ConnectTo"), E_NOTIMPL); }
+
+HRESULT PartObject::Disconnect() { return Finish(Begin("Disconnect"), E_NOTIMPL); }
+
+HRESULT PartObject::IsConnected(BOOL* pbConnected) {
+  const World::Call call = Begin("IsConnected");
+  if (pbConnected == nullptr) return Finish(call, E_POINTER);
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  *pbConnected = FALSE;
+  return Finish(call, S_OK);
+}
+
+HRESULT PartObject::GetConnectedTo(IConnector** ppConTo) {
+  if (ppConTo != nullptr) *ppConTo = nullptr;
+  return Finish(Begin("GetConnectedTo"), E_NOTFOUND);
+}
+
+HRESULT PartObject::GetConnectorIdConnectedTo(LPWSTR* ppwstrConnectorId) {
+  if (ppwstrConnectorId != nullptr) *ppwstrConnectorId = nullptr;
+  return Finish(Begin("GetConnectorIdConnectedTo"), E_NOTFOUND);
+}
+
+HRESULT PartObject::GetDeviceIdConnectedTo(LPWSTR* ppwstrDeviceId) {
+  if (ppwstrDeviceId != nullptr) *ppwstrDeviceId = nullptr;
+  return Finish(Begin("GetDeviceIdConnectedTo"), E_NOTFOUND);
+}
+
+// --- IPartsList ---
+
+HRESULT PartsListObject::GetCount(UINT* pCount) {
+  const World::Call call = Begin("GetCount");
+  if (pCount == nullptr) return Finish(call, E_POINTER);
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  *pCount = static_cast<UINT>(parts_.size());
+  return Finish(call, S_OK);
+}
+
+HRESULT PartsListObject::GetPart(UINT nIndex, IPart** ppPart) {
+  const World::Call call = Begin("GetPart", WithIndex(nIndex));
+  if (ppPart == nullptr) return Finish(call, E_POINTER);
+  *ppPart = nullptr;
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  if (nIndex >= parts_.size()) return Finish(call, E_INVALIDARG);
+  MakeInto<IPart, PartObject>(ppPart, *parts_[nIndex]);
+  return Finish(call, S_OK);
+}
+
+// --- IDeviceTopology of an adapter ---
+
+HRESULT AdapterTopology::GetConnectorCount(UINT* pCount) {
+  const World::Call call = Begin("GetConnectorCount");
+  if (pCount == nullptr) return Finish(call, E_POINTER);
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  *pCount = static_cast<UINT>(adapter_.connectors.size());
+  return Finish(call, S_OK);
+}
+
+HRESULT AdapterTopology::GetConnector(UINT nIndex, IConnector** ppConnector) {
+  const World::Call call = Begin("GetConnector", WithIndex(nIndex));
+  if (ppConnector == nullptr) return Finish(call, E_POINTER);
+  *ppConnector = nullptr;
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  if (nIndex >= adapter_.connectors.size()) return Finish(call, E_INVALIDARG);
+  MakeInto<IConnector, PartObject>(ppConnector, *adapter_.connectors[nIndex]);
+  return Finish(call, S_OK);
+}
+
+HRESULT AdapterTopology::GetSubunitCount(UINT* pCount) {
+  const World::Call call = Begin("GetSubunitCount");
+  if (pCount == nullptr) return Finish(call, E_POINTER);
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  *pCount = static_cast<UINT>(adapter_.parts.size() - adapter_.connectors.size());
+  return Finish(call, S_OK);
+}
+
+HRESULT AdapterTopology::GetSubunit(UINT nIndex, ISubunit** ppSubunit) {
+  if (ppSubunit != nullptr) *ppSubunit = nullptr;
+  return Finish(Begin("GetSubunit", WithIndex(nIndex)), E_NOTIMPL);
+}
+
+HRESULT AdapterTopology::GetPartById(UINT nId, IPart** ppPart) {
+  const World::Call call = Begin("GetPartById", WithIndex(nId));
+  if (ppPart == nullptr) return Finish(call, E_POINTER);
+  *ppPart = nullptr;
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  if (nId >= adapter_.parts.size()) return Finish(call, E_INVALIDARG);
+  MakeInto<IPart, PartObject>(ppPart, *adapter_.parts[nId]);
+  return Finish(call, S_OK);
+}
+
+HRESULT AdapterTopology::GetDeviceId(LPWSTR* ppwstrDeviceId) {
+  const World::Call call = Begin("GetDeviceId");
+  if (ppwstrDeviceId == nullptr) return Finish(call, E_POINTER);
+  *ppwstrDeviceId = nullptr;
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  WCHAR* id = CoTaskMemCopy(adapter_.deviceId);
+  if (id == nullptr) return Finish(call, E_OUTOFMEMORY);
+  *ppwstrDeviceId = id;
+  return Finish(call, S_OK);
+}
+
+HRESULT AdapterTopology::GetSignalPath(IPart*, IPart*, BOOL, IPartsList** ppParts) {
+  if (ppParts != nullptr) *ppParts = nullptr;
+  return Finish(Begin("GetSignalPath"), E_NOTIMPL);
+}
+
+// --- per-channel decibel controls ---
+
+template <class Interface>
+HRESULT LevelControlObject<Interface>::GetChannelCount(UINT* pcChannels) {
+  const World::Call call = this->Begin("GetChannelCount");
+  if (pcChannels == nullptr) return this->Finish(call, E_POINTER);
+  if (this->FailsEarly(call)) return this->Finish(call, *call.injected);
+  *pcChannels = static_cast<UINT>(control_.channels.size());
+  return this->Finish(call, S_OK);
+}
+
+template <class Interface>
+HRESULT LevelControlObject<Interface>::GetLevelRange(UINT nChannel, float* pfMinLevelDB,
+                                                     float* pfMaxLevelDB, float* pfStepping) {
+  const World::Call call = this->Begin("GetLevelRange", WithIndex(nChannel));
+  if (pfMinLevelDB == nullptr || pfMaxLevelDB == nullptr || pfStepping == nullptr)
+    return this->Finish(call, E_POINTER);
+  if (this->FailsEarly(call)) return this->Finish(call, *call.injected);
+  if (nChannel >= control_.channels.size()) return this->Finish(call, E_INVALIDARG);
+  const ChannelLevel& channel = control_.channels[nChannel];
+  *pfMinLevelDB = channel.minDb;
+  *pfMaxLevelDB = channel.maxDb;
+  *pfStepping = channel.stepDb;
+  return this->Finish(call, S_OK);
+}
+
+template <class Interface>
+HRESULT LevelControlObject<Interface>::GetLevel(UINT nChannel, float* pfLevelDB) {
+  const World::Call call = this->Begin("GetLevel", WithIndex(nChannel));
+  if (pfLevelDB == nullptr) return this->Finish(call, E_POINTER);
+  if (this->FailsEarly(call)) return this->Finish(call, *call.injected);
+  if (nChannel >= control_.channels.size()) return this->Finish(call, E_INVALIDARG);
+  *pfLevelDB = control_.channels[nChannel].levelDb;
+  return this->Finish(call, S_OK);
+}
+
+template <class Interface>
+HRESULT LevelControlObject<Interface>::SetLevel(UINT nChannel, float fLevelDB,
+                                                LPCGUID pguidEventContext) {
+  const World::Call call =
+      this->Begin("SetLevel", WithWrite(nChannel, fLevelDB, {}, pguidEventContext));
+  if (this->FailsEarly(call)) return this->Finish(call, *call.injected);
+  if (nChannel >= control_.channels.size() || std::isnan(fLevelDB))
+    return this->Finish(call, E_INVALIDARG);
+  ChannelLevel& channel = control_.channels[nChannel];
+  channel.levelDb = std::clamp(fLevelDB, channel.minDb, channel.maxDb);
+  return this->Finish(call, S_OK);
+}
+
+template <class Interface>
+HRESULT LevelControlObject<Interface>::SetLevelUniform(float fLevelDB, LPCGUID pguidEventContext) {
+  return this->Finish(
+      this->Begin("SetLevelUniform", WithWrite({}, fLevelDB, {}, pguidEventContext)), E_NOTIMPL);
+}
+
+template <class Interface>
+HRESULT LevelControlObject<Interface>::SetLevelAllChannels(float*, ULONG cChannels,
+                                                           LPCGUID pguidEventContext) {
+  return this->Finish(
+      this->Begin("SetLevelAllChannels", WithWrite(cChannels, {}, {}, pguidEventContext)),
+      E_NOTIMPL);
+}
+
+template class LevelControlObject<IAudioVolumeLevel>;
+template class LevelControlObject<IAudioBass>;
+template class LevelControlObject<IAudioTreble>;
+template class LevelControlObject<IAudioMidrange>;
+
+// --- mute and on/off switches ---
+
+HRESULT MuteObject::SetMute(BOOL bMuted, LPCGUID pguidEventContext) {
+  const World::Call call = Begin("SetMute", WithWrite({}, {}, bMuted, pguidEventContext));
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  muted_ = bMuted;
+  return Finish(call, S_OK);
+}
+
+HRESULT MuteObject::GetMute(BOOL* pbMuted) {
+  const World::Call call = Begin("GetMute");
+  if (pbMuted == nullptr) return Finish(call, E_POINTER);
+  if (FailsEarly(call)) return Finish(call, *call.injected);
+  *pbMuted = muted_;
+  return Finish(call, S_OK);
+}
+
+template <class Interface>
+HRESULT SwitchObject<Interface>::GetEnabled(BOOL* pbEnabled) {
+  const World::Call call = this->Begin("GetEnabled");
+  if (pbEnabled == nullptr) return this->Finish(call, E_POINTER);
+  if (this->FailsEarly(call)) return this->Finish(call, *call.injected);
+  *pbEnabled = enabled_;
+  return this->Finish(call, S_OK);
+}
+
+template <class Interface>
+HRESULT SwitchObject<Interface>::SetEnabled(BOOL bEnable, LPCGUID pguidEventContext) {
+  const World::Call call = this->Begin("SetEnabled", WithWrite({}, {}, bEnable, pguidEventContext));
+  if (this->FailsEarly(call)) return this->Finish(call, *call.injected);
+  enabled_ = bEnable;
+  return this->Finish(call, S_OK);
+}
+
+template class SwitchObject<IAudioAutoGainControl>;
+template class SwitchObject<IAudioLoudness>;
 
 }  // namespace sim

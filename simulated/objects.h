@@ -120,7 +120,8 @@ class DeviceTopology final : public ComObject<IDeviceTopology> {
 
 class EndpointConnector final : public ComObject<IConnector> {
  public:
-  explicit EndpointConnector(Endpoint& endpoint) : ComObject(endpoint.key + ".connector0") {}
+  explicit EndpointConnector(Endpoint& endpoint)
+      : ComObject(endpoint.key + ".connector0"), endpoint_(endpoint) {}
   HRESULT STDMETHODCALLTYPE GetType(ConnectorType* pType) override;
   HRESULT STDMETHODCALLTYPE GetDataFlow(DataFlow* pFlow) override;
   HRESULT STDMETHODCALLTYPE ConnectTo(IConnector* pConnectTo) override;
@@ -129,6 +130,125 @@ class EndpointConnector final : public ComObject<IConnector> {
   HRESULT STDMETHODCALLTYPE GetConnectedTo(IConnector** ppConTo) override;
   HRESULT STDMETHODCALLTYPE GetConnectorIdConnectedTo(LPWSTR* ppwstrConnectorId) override;
   HRESULT STDMETHODCALLTYPE GetDeviceIdConnectedTo(LPWSTR* ppwstrDeviceId) override;
+
+ private:
+  Endpoint& endpoint_;
+};
+
+// A part of an adapter topology; connectors also answer for IConnector.
+class PartObject final : public ComObject<IPart, IConnector> {
+ public:
+  explicit PartObject(Part& part) : ComObject(part.key), part_(part) {}
+  // IPart
+  HRESULT STDMETHODCALLTYPE GetName(LPWSTR* ppwstrName) override;
+  HRESULT STDMETHODCALLTYPE GetLocalId(UINT* pnId) override;
+  HRESULT STDMETHODCALLTYPE GetGlobalId(LPWSTR* ppwstrGlobalId) override;
+  HRESULT STDMETHODCALLTYPE GetPartType(PartType* pPartType) override;
+  HRESULT STDMETHODCALLTYPE GetSubType(GUID* pSubType) override;
+  HRESULT STDMETHODCALLTYPE GetControlInterfaceCount(UINT* pCount) override;
+  HRESULT STDMETHODCALLTYPE GetControlInterface(UINT nIndex,
+                                                IControlInterface** ppInterfaceDesc) override;
+  HRESULT STDMETHODCALLTYPE EnumPartsIncoming(IPartsList** ppParts) override;
+  HRESULT STDMETHODCALLTYPE EnumPartsOutgoing(IPartsList** ppParts) override;
+  HRESULT STDMETHODCALLTYPE GetTopologyObject(IDeviceTopology** ppTopology) override;
+  HRESULT STDMETHODCALLTYPE Activate(DWORD dwClsContext, REFIID refiid, void** ppvObject) override;
+  HRESULT STDMETHODCALLTYPE RegisterControlChangeCallback(REFGUID riid,
+                                                          IControlChangeNotify* pNotify) override;
+  HRESULT STDMETHODCALLTYPE UnregisterControlChangeCallback(IControlChangeNotify* pNotify) override;
+  // IConnector
+  HRESULT STDMETHODCALLTYPE GetType(ConnectorType* pType) override;
+  HRESULT STDMETHODCALLTYPE GetDataFlow(DataFlow* pFlow) override;
+  HRESULT STDMETHODCALLTYPE ConnectTo(IConnector* pConnectTo) override;
+  HRESULT STDMETHODCALLTYPE Disconnect() override;
+  HRESULT STDMETHODCALLTYPE IsConnected(BOOL* pbConnected) override;
+  HRESULT STDMETHODCALLTYPE GetConnectedTo(IConnector** ppConTo) override;
+  HRESULT STDMETHODCALLTYPE GetConnectorIdConnectedTo(LPWSTR* ppwstrConnectorId) override;
+  HRESULT STDMETHODCALLTYPE GetDeviceIdConnectedTo(LPWSTR* ppwstrDeviceId) override;
+
+ protected:
+  void* FindInterface(REFIID riid) override;
+
+ private:
+  HRESULT EnumParts(const char* method, const char* suffix, const std::vector<Part*>& parts,
+                    IPartsList** ppParts);
+  Part& part_;
+};
+
+class PartsListObject final : public ComObject<IPartsList> {
+ public:
+  PartsListObject(std::string label, std::vector<Part*> parts)
+      : ComObject(std::move(label)), parts_(std::move(parts)) {}
+  HRESULT STDMETHODCALLTYPE GetCount(UINT* pCount) override;
+  HRESULT STDMETHODCALLTYPE GetPart(UINT nIndex, IPart** ppPart) override;
+
+ private:
+  std::vector<Part*> parts_;
+};
+
+class AdapterTopology final : public ComObject<IDeviceTopology> {
+ public:
+  explicit AdapterTopology(Adapter& adapter) : ComObject(adapter.key), adapter_(adapter) {}
+  HRESULT STDMETHODCALLTYPE GetConnectorCount(UINT* pCount) override;
+  HRESULT STDMETHODCALLTYPE GetConnector(UINT nIndex, IConnector** ppConnector) override;
+  HRESULT STDMETHODCALLTYPE GetSubunitCount(UINT* pCount) override;
+  HRESULT STDMETHODCALLTYPE GetSubunit(UINT nIndex, ISubunit** ppSubunit) override;
+  HRESULT STDMETHODCALLTYPE GetPartById(UINT nId, IPart** ppPart) override;
+  HRESULT STDMETHODCALLTYPE GetDeviceId(LPWSTR* ppwstrDeviceId) override;
+  HRESULT STDMETHODCALLTYPE GetSignalPath(IPart* pIPartFrom, IPart* pIPartTo,
+                                          BOOL bRejectMixedPaths, IPartsList** ppParts) override;
+
+ private:
+  Adapter& adapter_;
+};
+
+// A per-channel decibel control. As documented, a level outside the range is
+// clamped to it; a channel out of range is refused.
+template <class Interface>
+class LevelControlObject final : public ComObject<Interface> {
+ public:
+  LevelControlObject(std::string label, LevelControl& control)
+      : ComObject<Interface>(std::move(label)), control_(control) {}
+  HRESULT STDMETHODCALLTYPE GetChannelCount(UINT* pcChannels) override;
+  HRESULT STDMETHODCALLTYPE GetLevelRange(UINT nChannel, float* pfMinLevelDB, float* pfMaxLevelDB,
+                                          float* pfStepping) override;
+  HRESULT STDMETHODCALLTYPE GetLevel(UINT nChannel, float* pfLevelDB) override;
+  HRESULT STDMETHODCALLTYPE SetLevel(UINT nChannel, float fLevelDB,
+                                     LPCGUID pguidEventContext) override;
+  HRESULT STDMETHODCALLTYPE SetLevelUniform(float fLevelDB, LPCGUID pguidEventContext) override;
+  HRESULT STDMETHODCALLTYPE SetLevelAllChannels(float aLevelsDB[], ULONG cChannels,
+                                                LPCGUID pguidEventContext) override;
+
+ protected:
+  void* FindInterface(REFIID riid) override {
+    if (riid == __uuidof(IPerChannelDbLevel)) return static_cast<Interface*>(this);
+    return ComObject<Interface>::FindInterface(riid);
+  }
+
+ private:
+  LevelControl& control_;
+};
+
+class MuteObject final : public ComObject<IAudioMute> {
+ public:
+  MuteObject(std::string label, BOOL& muted) : ComObject(std::move(label)), muted_(muted) {}
+  HRESULT STDMETHODCALLTYPE SetMute(BOOL bMuted, LPCGUID pguidEventContext) override;
+  HRESULT STDMETHODCALLTYPE GetMute(BOOL* pbMuted) override;
+
+ private:
+  BOOL& muted_;
+};
+
+// An on/off control: IAudioAutoGainControl or IAudioLoudness.
+template <class Interface>
+class SwitchObject final : public ComObject<Interface> {
+ public:
+  SwitchObject(std::string label, BOOL& enabled)
+      : ComObject<Interface>(std::move(label)), enabled_(enabled) {}
+  HRESULT STDMETHODCALLTYPE GetEnabled(BOOL* pbEnabled) override;
+  HRESULT STDMETHODCALLTYPE SetEnabled(BOOL bEnable, LPCGUID pguidEventContext) override;
+
+ private:
+  BOOL& enabled_;
 };
 
 DeviceEnumerator* MakeDeviceEnumerator();

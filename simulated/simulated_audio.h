@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "topology_model.h"
 
 namespace sim {
 
@@ -47,6 +48,8 @@ struct Endpoint {
   NameKind nameKind = NameKind::Text;
   EndpointVolumeModel volume;
   bool offersTopology = true;  // whether IDeviceTopology can be activated
+  // The adapter connector that the endpoint's connector 0 leads to, if any.
+  Part* connectedTo = nullptr;
 };
 
 // One platform call. Fields a method does not take stay empty.
@@ -94,6 +97,7 @@ class World {
   void SetDefault(EDataFlow flow, ERole role, const std::string& key);
   const std::string* DefaultKey(EDataFlow flow, ERole role) const;
   const std::vector<std::unique_ptr<Endpoint>>& Endpoints() const { return endpoints_; }
+  Adapter& AddAdapter(std::string key, std::u16string deviceId);
 
   // Windows-1252 by default; 1251 is also known.
   void SetAnsiCodePage(UINT codePage) { ansiCodePage_ = codePage; }
@@ -157,6 +161,7 @@ class World {
     std::uint32_t fired = 0;
   };
   std::vector<std::unique_ptr<Endpoint>> endpoints_;
+  std::vector<std::unique_ptr<Adapter>> adapters_;
   std::map<std::pair<int, int>, std::string> defaults_;
   std::vector<ActiveRule> rules_;
   std::vector<CallRecord> calls_;

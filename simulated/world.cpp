@@ -38,12 +38,13 @@ World& World::Get() {
 World::~World() = default;
 
 void World::Reset() {
+  objects_.clear();  // before the models they point to
   endpoints_.clear();
+  adapters_.clear();
   defaults_.clear();
   rules_.clear();
   calls_.clear();
   violations_.clear();
-  objects_.clear();
   for (void* block : coTaskMem_) std::free(block);
   for (void* text : bstrs_) std::free(static_cast<char*>(text) - sizeof(std::uint32_t));
   for (void* block : heap_) std::free(block);
@@ -61,6 +62,14 @@ Endpoint& World::AddEndpoint(Endpoint endpoint) {
   endpoint.volume.channelDb.resize(endpoint.volume.channelCount, endpoint.volume.masterDb);
   endpoints_.push_back(std::make_unique<Endpoint>(std::move(endpoint)));
   return *endpoints_.back();
+}
+
+Adapter& World::AddAdapter(std::string key, std::u16string deviceId) {
+  auto adapter = std::make_unique<Adapter>();
+  adapter->key = std::move(key);
+  adapter->deviceId = std::move(deviceId);
+  adapters_.push_back(std::move(adapter));
+  return *adapters_.back();
 }
 
 Endpoint* World::FindEndpoint(const std::string& key) {

@@ -43,6 +43,12 @@ class MixerTest : public ::testing::Test {
   // Lets the mixer state give up what it holds, then expects nothing else left.
   static void ExpectCleanAfterClosing(const std::string& context);
 
+  // Closes, checks, and starts again from an empty world within one test.
+  static void StartOver(const std::string& context) {
+    ExpectCleanAfterClosing(context);
+    world().Reset();
+  }
+
   // Calls made to `object.method` so far.
   static std::size_t CallCount(const std::string& object, const std::string& method) {
     return world().CallsTo(object, method).size();

@@ -34,3 +34,15 @@ void ReleaseSoundCard() {
   CoTaskMemFree(Mixer.CurrentDeviceId);
   Mixer.CurrentDeviceId = nullptr;
 }
+
+HRESULT GetMicBoostSwitchEnabled(BOOL* enabled) {
+  if (Mixer.MicBoostSwitchIsLoudness)
+    return static_cast<IAudioLoudness*>(Mixer.MicBoostSwitch)->GetEnabled(enabled);
+  return static_cast<IAudioAutoGainControl*>(Mixer.MicBoostSwitch)->GetEnabled(enabled);
+}
+
+HRESULT SetMicBoostSwitchEnabled(BOOL enabled) {
+  if (Mixer.MicBoostSwitchIsLoudness)
+    return static_cast<IAudioLoudness*>(Mixer.MicBoostSwitch)->SetEnabled(enabled, nullptr);
+  return static_cast<IAudioAutoGainControl*>(Mixer.MicBoostSwitch)->SetEnabled(enabled, nullptr);
+}

@@ -45,7 +45,8 @@ struct MixerState {
   IAudioMute* LinePlaybackMute;
   IAudioVolumeLevel* MicPlaybackLevel;
   IAudioMute* MicPlaybackMute;
-  IUnknown* MicBoostSwitch;  // IAudioAutoGainControl or IAudioLoudness
+  IUnknown* MicBoostSwitch;  // IAudioAutoGainControl or IAudioLoudness, as the mark tells
+  bool MicBoostSwitchIsLoudness;
   IAudioAutoGainControl* LineMonitorSwitch;
   IAudioBass* BassControl;
   IAudioTreble* TrebleControl;
@@ -66,6 +67,10 @@ void ReleaseSoundCardSlots();
 // Frees the names, releases the sound-card slots and the ID string: the card is
 // closed. The auxiliary slot and the snapshot are left alone.
 void ReleaseSoundCard();
+
+// GetEnabled and SetEnabled on MicBoostSwitch, through the interface it holds.
+HRESULT GetMicBoostSwitchEnabled(BOOL* enabled);
+HRESULT SetMicBoostSwitchEnabled(BOOL enabled);
 
 // Writes `code` through `status` unless the host passed no pointer.
 inline void WriteStatus(int* status, int code) {

@@ -1,0 +1,82 @@
+// Telling a card's controls apart in its hardware topology: by keywords in the
+// driver's part names and by position along the upstream chain or downstream.
+#pragma once
+
+#include <initializer_list>
+
+#include "platform/platform.h"
+
+// Bounds every walk so that a topology with a cycle cannot hang a discovery;
+// real topologies are a few dozen parts deep. Reaching it ends the walk as a
+// part without further links would.
+constexpr int MaxWalkSteps = 4096;
+
+// True when one of `keywords` (lower-case, narrow) occurs in the part's name,
+// whose letters A-Z alone are folded to lower case. A name that cannot be read
+// matches nothing.
+bool MatchPartName(IPart* part, std::initializer_list<const char*> keywords);
+
+// Activates `iid` on `part` into `slot`, releasing what the slot held first.
+// True on S_OK; otherwise the slot is left empty.
+template <class Slot>
+bool ActivateControl(IPart* part, REFIID iid, Slot*& slot) {
+  ReleaseSlot(slot);
+  if (part->Activate(CLSCTX_ALL, iid, reinterpret_cast<void**>(&slot)) == S_OK) return true;
+  ReleaseSlot(slot);  // a success code other than S_OK may still have delivered one
+  return false;
+}
+
+// Walks the upstream chain of `list`: its first part, then the first part of
+// that part's incoming list, and so on, until `visit(part)` returns true (the
+// result is then true) or the chain ends.
+template <class Visit>
+bool WalkUpstream(IPartsList* list, Visit visit) {
+  ComPtr<IPartsList> held;  // every list after the caller's
+  IPartsList* current = list;
+  for (int step = 0; step < MaxWalkSteps; ++step) {
+    ComPtr<IPart> part;
+    if (current->GetPart(0, part.put()) != S_OK) return false;
+    if (visit(part.get())) return true;
+    ComPtr<IPartsList> next;
+    if (part->EnumPartsIncoming(next.put()) != S_OK) return false;
+    held = std::move(next);
+    current = held.get();
+  }
+  return false;
+}
+
+// Examines the parts of `list` in index order, then those of the outgoing list
+// of its last part, and so on, until `take(part)` returns true (the result is
+// then true) or the search ends. A part that cannot be fetched is passed over.
+template <class Take>
+bool SearchDownstream(IPartsList* list, Take take) {
+  ComPtr<IPartsList> held;  // every list after the caller's
+  IPartsList* current = list;
+  for (int step = 0; step < MaxWalkSteps; ++step) {
+    UINT count = 0;
+    if (current->GetCount(&count) != S_OK || count == 0) return false;
+    ComPtr<IPart> last;
+    for (UINT index = 0; index < count; ++index) {
+      ComPtr<IPart> part;
+      if (current->GetPart(index, part.put()) != S_OK) continue;
+      if (take(part.get())) return true;
+      if (index == count - 1) last = std::move(part);
+    }
+    if (!last) return false;
+    ComPtr<IPartsList> next;
+    if (last->EnumPartsOutgoing(next.put()) != S_OK) return false;
+    held = std::move(next);
+    current = held.get();
+  }
+  return false;
+}
+
+// 0 when the nearest part on the upstream chain of `list` offers
+// IAudioVolumeLevel, now in `slot`; 1 otherwise, with `slot` empty.
+int FindUpstreamVolumeLevel(IPartsList* list, IAudioVolumeLevel*& slot);
+// 0 when a part downstream of `list` named like a boost offers an automatic
+// gain control or a loudness switch, now in MicBoostSwitch; 1 otherwise.
+int FindBoostSwitch(IPartsList* list);
+// 0 when a part downstream of `list` named like a boost offers
+// IAudioVolumeLevel, now in MicBoostLevel; 1 otherwise.
+int FindBoostLevel(IPartsList* list);
