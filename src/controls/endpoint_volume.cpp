@@ -1,62 +1,48 @@
 #include "controls/endpoint_volume.h"
 
 #include "controls/level_mapping.h"
-#include "state/mixer_state.h"
+#include "controls/level_writes.h"
 
-int SetEndpointVolume(IAudioEndpointVolume* endpoint, int percent, int* status) {
-  if (endpoint == nullptr) {
-    WriteStatus(status, StatusNoControl);
-    return 0;
-  }
-  // Neither query is examined; on failure the zeroes stand.
-  float minimum = 0.0f, maximum = 0.0f, step = 0.0f;
-  endpoint->GetVolumeRange(&minimum, &maximum, &step);
-  UINT channels = 0;
-  endpoint->GetChannelCount(&channels);
+int SetEndpointVolume(IAudioEndpointVolume* endpoint, Guard guard, int percent, int* status) {
+  const Outcome outcome = RunControl(
+      endpoint, status,
+      [percent](IAudioEndpointVolume* volume) {
+        return Accepted(WriteEveryEndpointChannel(volume, [percent](float bottom, float top) {
+          return PercentToDecibels(percent, bottom, top);
+        }));
+      },
+      guard);
+  return outcome == Outcome::Stopped ? 0 : percent;
+}
 
-  const float level = PercentToDecibels(percent, minimum, maximum);
-  HRESULT last = E_FAIL;  // with no channel nothing is written: a failure
-  for (UINT channel = 0; channel < channels; ++channel)
-    last = endpoint->SetChannelVolumeLevel(channel, level, nullptr);
-  WriteStatus(status, last == S_OK ? StatusOk : StatusFailed);
+int GetEndpointVolume(IAudioEndpointVolume* endpoint, Guard guard, int* status) {
+  int percent = 0;
+  RunControl(
+      endpoint, status,
+      [&percent](IAudioEndpointVolume* volume) {
+        float bottom = 0.0f, top = 0.0f, step = 0.0f;
+        volume->GetVolumeRange(&bottom, &top, &step);  // not examined
+        float level = 0.0f;
+        if (!Accepted(volume->GetChannelVolumeLevel(0, &level))) return false;
+        percent = DecibelsToPercent(level, top);
+        return true;
+      },
+      guard);
   return percent;
 }
 
-int GetEndpointVolume(IAudioEndpointVolume* endpoint, int* status) {
-  if (endpoint == nullptr) {
-    WriteStatus(status, StatusNoControl);
-    return 0;
-  }
-  float minimum = 0.0f, maximum = 0.0f, step = 0.0f;
-  endpoint->GetVolumeRange(&minimum, &maximum, &step);  // not examined
-  float level = 0.0f;
-  if (endpoint->GetChannelVolumeLevel(0, &level) != S_OK) {
-    WriteStatus(status, StatusFailed);
-    return 0;
-  }
-  WriteStatus(status, StatusOk);
-  return DecibelsToPercent(level, maximum);
-}
-
-int SetEndpointMute(IAudioEndpointVolume* endpoint, BOOL mute, int* status) {
-  if (endpoint == nullptr) {
-    WriteStatus(status, StatusNoControl);
-    return 0;
-  }
-  WriteStatus(status, endpoint->SetMute(mute, nullptr) == S_OK ? StatusOk : StatusNoControl);
+int SetEndpointMute(IAudioEndpointVolume* endpoint, Guard guard, BOOL mute, int* status) {
+  RunControl(
+      endpoint, status,
+      [mute](IAudioEndpointVolume* volume) { return Accepted(volume->SetMute(mute, nullptr)); },
+      guard, StatusNoControl);
   return 0;
 }
 
-int GetEndpointMute(IAudioEndpointVolume* endpoint, int* status) {
-  if (endpoint == nullptr) {
-    WriteStatus(status, StatusNoControl);
-    return 0;
-  }
+int GetEndpointMute(IAudioEndpointVolume* endpoint, Guard guard, int* status) {
   BOOL muted = FALSE;
-  if (endpoint->GetMute(&muted) != S_OK) {
-    WriteStatus(status, StatusFailed);
-    return 0;
-  }
-  WriteStatus(status, StatusOk);
-  return muted;
+  const Outcome outcome = RunControl(
+      endpoint, status,
+      [&muted](IAudioEndpointVolume* volume) { return Accepted(volume->GetMute(&muted)); }, guard);
+  return outcome == Outcome::Succeeded ? muted : 0;
 }

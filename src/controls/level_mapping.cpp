@@ -1,5 +1,6 @@
 #include "controls/level_mapping.h"
 
+#include <cfloat>
 #include <climits>
 #include <cmath>
 
@@ -20,4 +21,21 @@ int DecibelsToPercent(float level, float maximum) {
   if (percent >= 2147483648.0) return INT_MAX;
   if (percent <= -2147483649.0) return INT_MIN;
   return static_cast<int>(percent);
+}
+
+float NearestFloat(double value) {
+  if (std::fabs(value) > FLT_MAX) {
+    // Halfway between FLT_MAX and 2^128 rounds away, to infinity.
+    const double halfway = 0x1.ffffffp127;
+    const float magnitude = std::fabs(value) < halfway ? FLT_MAX : HUGE_VALF;
+    return std::signbit(value) ? -magnitude : magnitude;
+  }
+  return static_cast<float>(value);
+}
+
+int TruncateToInt(float value) {
+  if (std::isnan(value)) return 0;
+  if (value >= 2147483648.0f) return INT_MAX;
+  if (value <= -2147483648.0f) return INT_MIN;
+  return static_cast<int>(value);
 }

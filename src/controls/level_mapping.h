@@ -9,3 +9,11 @@
 
 float PercentToDecibels(int percent, float minimum, float maximum);
 int DecibelsToPercent(float level, float maximum);
+
+// A double's nearest float, infinities beyond the float range, as IEEE
+// conversion gives them (a plain conversion out of range is undefined in C++).
+float NearestFloat(double value);
+
+// Truncation toward zero to a 32-bit integer; not-a-number gives 0 and values
+// beyond the range saturate.
+int TruncateToInt(float value);

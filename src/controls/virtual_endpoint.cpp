@@ -21,19 +21,19 @@ int VELMORA_API CloseVirtual_1(void) {
 }
 
 int VELMORA_API GetVirtualVolume(int* status) {
-  return GetEndpointVolume(Mixer.VirtualEndpointVolume, status);
+  return GetEndpointVolume(Mixer.VirtualEndpointVolume, Guard::ControlOnly, status);
 }
 
 int VELMORA_API SetVirtualVolume(int percent, int* status) {
-  return SetEndpointVolume(Mixer.VirtualEndpointVolume, percent, status);
+  return SetEndpointVolume(Mixer.VirtualEndpointVolume, Guard::ControlOnly, percent, status);
 }
 
 int VELMORA_API GetVirtualMute(int* status) {
-  return GetEndpointMute(Mixer.VirtualEndpointVolume, status);
+  return GetEndpointMute(Mixer.VirtualEndpointVolume, Guard::ControlOnly, status);
 }
 
 int VELMORA_API SetVirtualMute(int mute, int* status) {
-  return SetEndpointMute(Mixer.VirtualEndpointVolume, mute, status);
+  return SetEndpointMute(Mixer.VirtualEndpointVolume, Guard::ControlOnly, mute, status);
 }
 
 }  // extern "C"
