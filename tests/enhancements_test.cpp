@@ -106,9 +106,13 @@ TEST_F(EnhancementsTest, ToneRangeComesFromTheFirstToneControlHeld) {
   EXPECT_EQ(CallCount("hda.tone.bass", "GetLevelRange"), 1u);
   EXPECT_EQ(CallCount("hda.tone.treble", "*"), 0u);
 
+  // Then the midrange, then the treble.
   ReleaseSlot(Mixer.BassControl);
-  ReleaseSlot(Mixer.MidrangeControl);
+  PartOf("speakers", "midrange").midrange->channels[0].minDb = -9.0f;
   PartOf("speakers", "tone").treble->channels[0].minDb = -6.0f;
+  EXPECT_EQ(GetEQRange(&low, &high, &step), StatusOk);
+  EXPECT_EQ(low, -9.0);
+  ReleaseSlot(Mixer.MidrangeControl);
   EXPECT_EQ(GetEQRange(&low, &high, &step), StatusOk);
   EXPECT_EQ(low, -6.0);
   Fail("hda.tone.treble", "GetLevelRange", E_FAIL);  // not examined
