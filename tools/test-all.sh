@@ -15,3 +15,7 @@ build/default/velmora_example >/dev/null
 
 echo "== build and tests under the sanitizers"
 cmake --workflow --preset sanitize
+
+echo "== VelmoraSound.dll for 32-bit and 64-bit Windows, tested under Wine"
+cmake --workflow --preset windows-x86
+cmake --workflow --preset windows-x64

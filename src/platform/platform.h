@@ -8,6 +8,12 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+#ifdef __MINGW32__
+// These two come from mingw_device_topology.h (see there), not from the SDK's
+// devicetopology.h, which endpointvolume.h includes too.
+#define __IAudioAutoGainControl_INTERFACE_DEFINED__
+#define __IAudioLoudness_INTERFACE_DEFINED__
+#endif
 // windows.h comes first: the other SDK headers build on it.
 #include <windows.h>
 // clang-format off
@@ -17,6 +23,11 @@
 #include <mmdeviceapi.h>
 #include <endpointvolume.h>
 #include <devicetopology.h>
+#ifdef __MINGW32__
+#include "mingw_device_topology.h"
+#endif
+// The property key is defined (once, as selectany) rather than only declared.
+#include <initguid.h>
 #include <functiondiscoverykeys_devpkey.h>
 // clang-format on
 
@@ -29,6 +40,16 @@ inline void LibraryFree(void* block) { std::free(block); }
 #include "portable/core_audio.h"
 #include "portable/runtime.h"
 #endif
+
+// IPart::GetTopologyObject. mingw-w64 spells the method GetTopologyObjects; the
+// slot is the same.
+inline HRESULT GetPartTopology(IPart* part, IDeviceTopology** topology) {
+#ifdef __MINGW32__
+  return part->GetTopologyObjects(topology);
+#else
+  return part->GetTopologyObject(topology);
+#endif
+}
 
 #include "com_holders.h"
 #include "text.h"

@@ -16,7 +16,7 @@ bool OpenAdapter(const char* idText, IAudioEndpointVolume*& endpointVolume, floa
   endpointVolume->GetMasterVolumeLevel(&savedLevel);
   ComPtr<IPart> adapterPart;
   if (!ReachAdapterConnectorPart(topology, adapterPart)) return false;
-  return adapterPart->GetTopologyObject(adapter.put()) == S_OK;
+  return GetPartTopology(adapterPart.get(), adapter.put()) == S_OK;
 }
 
 }  // namespace

@@ -1,0 +1,66 @@
+# The real DLL, built from the same sources against the SDK headers that
+# mingw-w64 ships, with its import libraries and its tests under Wine.
+
+find_program(VELMORA_DLLTOOL NAMES ${CMAKE_CXX_COMPILER_TARGET}-dlltool)
+string(REGEX REPLACE "g\\+\\+(-posix|-win32)?$" "dlltool" VELMORA_DLLTOOL "${CMAKE_CXX_COMPILER}")
+find_program(VELMORA_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14 REQUIRED)
+
+# The definitions derived below are written at configure time; a change to the
+# module definition configures again.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+                                       ${PROJECT_SOURCE_DIR}/include/VelmoraSound.def)
+file(READ ${PROJECT_SOURCE_DIR}/include/VelmoraSound.def VELMORA_DEFINITION)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # SSE arithmetic: x87 extended precision would change truncated percentages.
+  add_compile_options(-msse2 -mfpmath=sse)
+  set(VELMORA_LINK_DEF ${PROJECT_SOURCE_DIR}/include/VelmoraSound.def)
+  # Hosts compiled from the header refer to the decorated stdcall names
+  # (_imp__GetMasterVolume@4); the import libraries map them to the DLL's
+  # undecorated ones.
+  string(REGEX REPLACE "([A-Za-z0-9_]+)=[A-Za-z0-9_]+(@[0-9]+)" "\\1\\2" VELMORA_IMPORT_DEFINITION
+                       "${VELMORA_DEFINITION}")
+  set(VELMORA_KILL_AT --kill-at)
+  set(VELMORA_LLVM_MACHINE i386)
+  set(VELMORA_LLVM_KILL_AT -k)
+else()
+  # x86-64 has no decoration: the same names and ordinals without @N.
+  string(REGEX REPLACE "=[A-Za-z0-9_]+@[0-9]+" "" VELMORA_IMPORT_DEFINITION "${VELMORA_DEFINITION}")
+  set(VELMORA_LINK_DEF ${CMAKE_BINARY_DIR}/VelmoraSound.def)
+  file(WRITE ${VELMORA_LINK_DEF} "${VELMORA_IMPORT_DEFINITION}")
+  set(VELMORA_KILL_AT "")
+  set(VELMORA_LLVM_MACHINE i386:x86-64)
+  set(VELMORA_LLVM_KILL_AT "")
+endif()
+set(VELMORA_IMPORT_DEF ${CMAKE_BINARY_DIR}/VelmoraSound-import.def)
+file(WRITE ${VELMORA_IMPORT_DEF} "${VELMORA_IMPORT_DEFINITION}")
+
+add_library(VelmoraSound SHARED ${VELMORA_SOURCES} ${VELMORA_LINK_DEF})
+set_target_properties(VelmoraSound PROPERTIES PREFIX "" OUTPUT_NAME VelmoraSound
+                                              IMPORT_PREFIX "linker-" IMPORT_SUFFIX ".dll.a")
+target_include_directories(VelmoraSound PRIVATE include src)
+target_link_libraries(VelmoraSound PRIVATE ole32 oleaut32)
+# Nothing beside the DLL but the system's own libraries.
+target_link_options(VelmoraSound PRIVATE -static -static-libgcc -static-libstdc++)
+
+# Import libraries for mingw hosts (libVelmoraSound.dll.a) and for Visual C++
+# hosts (VelmoraSound.lib).
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/libVelmoraSound.dll.a ${CMAKE_BINARY_DIR}/VelmoraSound.lib
+  COMMAND ${VELMORA_DLLTOOL} ${VELMORA_KILL_AT} --input-def ${VELMORA_IMPORT_DEF}
+          --dllname VelmoraSound.dll --output-lib ${CMAKE_BINARY_DIR}/libVelmoraSound.dll.a
+  COMMAND ${VELMORA_LLVM_DLLTOOL} -m ${VELMORA_LLVM_MACHINE} ${VELMORA_LLVM_KILL_AT}
+          -d ${VELMORA_IMPORT_DEF} -D VelmoraSound.dll -l ${CMAKE_BINARY_DIR}/VelmoraSound.lib
+  DEPENDS ${VELMORA_IMPORT_DEF}
+  COMMENT "Import libraries for VelmoraSound.dll")
+add_custom_target(VelmoraSoundImportLibraries ALL
+                  DEPENDS ${CMAKE_BINARY_DIR}/libVelmoraSound.dll.a ${CMAKE_BINARY_DIR}/VelmoraSound.lib)
+
+install(TARGETS VelmoraSound RUNTIME DESTINATION bin)
+install(FILES ${CMAKE_BINARY_DIR}/libVelmoraSound.dll.a ${CMAKE_BINARY_DIR}/VelmoraSound.lib
+        DESTINATION lib)
+install(FILES ${PROJECT_SOURCE_DIR}/include/VelmoraSound.h DESTINATION include)
+
+if(VELMORA_TESTS)
+  enable_testing()
+  add_subdirectory(tests/windows)
+endif()

@@ -1,0 +1,60 @@
+# Compares the built DLL's export directory with the module definition: the
+# same 44 names at the same ordinals and nothing else; and the DLL imports
+# nothing but the system's own libraries (the C++ runtime is linked in).
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${DLL}")
+endif()
+
+string(REGEX MATCH "Ordinal Base[ \t]+([0-9]+)" base_line "${dump}")
+set(base ${CMAKE_MATCH_1})
+# The name table runs from its heading to the next blank line.
+string(FIND "${dump}" "[Ordinal/Name Pointer] Table" start)
+string(SUBSTRING "${dump}" ${start} -1 table)
+string(FIND "${table}" "\n\n" end)
+string(SUBSTRING "${table}" 0 ${end} table)
+string(REGEX MATCHALL "\\[ *([0-9]+)\\] ([A-Za-z0-9_@]+)" entries "${table}")
+set(exported "")
+foreach(entry IN LISTS entries)
+  string(REGEX MATCH "\\[ *([0-9]+)\\] ([A-Za-z0-9_@]+)" _ "${entry}")
+  math(EXPR ordinal "${CMAKE_MATCH_1} + ${base}")
+  list(APPEND exported "${CMAKE_MATCH_2}:${ordinal}")
+endforeach()
+
+# Every function the public header declares is exported under its own name.
+file(READ ${HEADER} header)
+string(REGEX MATCHALL "VELMORA_API ([A-Za-z0-9_]+)\\(" declarations "${header}")
+list(LENGTH declarations declared)
+foreach(declaration IN LISTS declarations)
+  string(REGEX MATCH "VELMORA_API ([A-Za-z0-9_]+)" _ "${declaration}")
+  if(NOT exported MATCHES "(^|;)${CMAKE_MATCH_1}:")
+    message(FATAL_ERROR "${CMAKE_MATCH_1} is declared in the header but not exported")
+  endif()
+endforeach()
+if(NOT declared EQUAL 44)
+  message(FATAL_ERROR "the header declares ${declared} functions, not 44")
+endif()
+
+file(STRINGS ${DEFINITION} lines REGEX "=")
+set(defined "")
+foreach(line IN LISTS lines)
+  string(REGEX MATCH "([A-Za-z0-9_]+)=[A-Za-z0-9_]+@[0-9]+ @([0-9]+)" _ "${line}")
+  list(APPEND defined "${CMAKE_MATCH_1}:${CMAKE_MATCH_2}")
+endforeach()
+
+list(SORT exported)
+list(SORT defined)
+list(LENGTH exported count)
+if(NOT count EQUAL 44 OR NOT exported STREQUAL defined)
+  message(FATAL_ERROR "export table differs from the module definition:\n"
+                      "exported (${count}): ${exported}\ndefined: ${defined}")
+endif()
+
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+foreach(import IN LISTS imports)
+  string(TOUPPER "${import}" import)
+  if(NOT import MATCHES "DLL NAME: (KERNEL32|MSVCRT|OLE32|OLEAUT32|USER32|ADVAPI32)\\.DLL")
+    message(FATAL_ERROR "the DLL needs more than the system's libraries: ${import}")
+  endif()
+endforeach()
+message(STATUS "44 exports at their ordinals; imports: ${imports}")
