@@ -1,15 +1,36 @@
 # The real DLL, built from the same sources against the SDK headers that
 # mingw-w64 ships, with its import libraries and its tests under Wine.
 
-find_program(VELMORA_DLLTOOL NAMES ${CMAKE_CXX_COMPILER_TARGET}-dlltool)
-string(REGEX REPLACE "g\\+\\+(-posix|-win32)?$" "dlltool" VELMORA_DLLTOOL "${CMAKE_CXX_COMPILER}")
-find_program(VELMORA_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14 REQUIRED)
+# The DLL's names without decoration, for x86-64 and for Visual C++ (whose
+# linker matches them to the decorated stdcall symbols by itself).
 
 # The definitions derived below are written at configure time; a change to the
 # module definition configures again.
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
                                        ${PROJECT_SOURCE_DIR}/include/VelmoraSound.def)
 file(READ ${PROJECT_SOURCE_DIR}/include/VelmoraSound.def VELMORA_DEFINITION)
+string(REGEX REPLACE "=[A-Za-z0-9_]+@[0-9]+" "" VELMORA_UNDECORATED_DEFINITION "${VELMORA_DEFINITION}")
+file(WRITE ${CMAKE_BINARY_DIR}/VelmoraSound-undecorated.def "${VELMORA_UNDECORATED_DEFINITION}")
+
+if(MSVC)
+  # Visual C++ writes VelmoraSound.lib itself; the C++ runtime is linked in.
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+  add_library(VelmoraSound SHARED ${VELMORA_SOURCES} ${CMAKE_BINARY_DIR}/VelmoraSound-undecorated.def)
+  target_include_directories(VelmoraSound PRIVATE include src)
+  target_link_libraries(VelmoraSound PRIVATE ole32 oleaut32)
+  add_custom_target(VelmoraSoundImportLibraries)
+  install(TARGETS VelmoraSound RUNTIME DESTINATION bin ARCHIVE DESTINATION lib)
+  install(FILES ${PROJECT_SOURCE_DIR}/include/VelmoraSound.h DESTINATION include)
+  if(VELMORA_TESTS)
+    enable_testing()
+    add_subdirectory(tests/windows)
+  endif()
+  return()
+endif()
+
+string(REGEX REPLACE "g\\+\\+(-posix|-win32)?$" "dlltool" VELMORA_DLLTOOL "${CMAKE_CXX_COMPILER}")
+find_program(VELMORA_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14 REQUIRED)
+
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   # SSE arithmetic: x87 extended precision would change truncated percentages.
   add_compile_options(-msse2 -mfpmath=sse)
@@ -24,9 +45,8 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(VELMORA_LLVM_KILL_AT -k)
 else()
   # x86-64 has no decoration: the same names and ordinals without @N.
-  string(REGEX REPLACE "=[A-Za-z0-9_]+@[0-9]+" "" VELMORA_IMPORT_DEFINITION "${VELMORA_DEFINITION}")
-  set(VELMORA_LINK_DEF ${CMAKE_BINARY_DIR}/VelmoraSound.def)
-  file(WRITE ${VELMORA_LINK_DEF} "${VELMORA_IMPORT_DEFINITION}")
+  set(VELMORA_IMPORT_DEFINITION "${VELMORA_UNDECORATED_DEFINITION}")
+  set(VELMORA_LINK_DEF ${CMAKE_BINARY_DIR}/VelmoraSound-undecorated.def)
   set(VELMORA_KILL_AT "")
   set(VELMORA_LLVM_MACHINE i386:x86-64)
   set(VELMORA_LLVM_KILL_AT "")

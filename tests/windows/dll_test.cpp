@@ -98,7 +98,7 @@ Function* Resolve(Function*, const char* name) {
 // so a wrong argument size shows as a moved stack pointer.
 template <class Function, class... Arguments>
 auto CallChecked(const char* name, Function* function, Arguments... arguments) {
-#if defined(__i386__)
+#if defined(__i386__) && defined(__GNUC__)
   struct StackCheck {
     const char* name;
     unsigned long before = 0;
