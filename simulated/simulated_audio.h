@@ -117,6 +117,10 @@ class World {
   // and the calling thread's COM initialisation left unbalanced.
   std::vector<std::string> Problems() const;
   std::size_t LiveReferences() const;
+  std::size_t LiveObjects() const;
+  // Frees the objects released so far. Until then a released object stays,
+  // poisoned, so that a later use is caught; long runs collect now and then.
+  void CollectReleased();
   std::size_t OutstandingCoTaskMem() const { return coTaskMem_.size(); }
   std::size_t OutstandingBstrs() const { return bstrs_.size(); }
   std::size_t OutstandingHeapBlocks() const { return heap_.size(); }

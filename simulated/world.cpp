@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -150,6 +151,19 @@ std::size_t World::LiveReferences() const {
   for (const auto& object : objects_)
     if (!object->released()) references += object->references();
   return references;
+}
+
+std::size_t World::LiveObjects() const {
+  std::size_t live = 0;
+  for (const auto& object : objects_)
+    if (!object->released()) ++live;
+  return live;
+}
+
+void World::CollectReleased() {
+  objects_.erase(std::remove_if(objects_.begin(), objects_.end(),
+                                [](const auto& object) { return object->released(); }),
+                 objects_.end());
 }
 
 int World::ComDepth() const { return threadCom.depth; }

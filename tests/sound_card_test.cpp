@@ -205,6 +205,18 @@ TEST_F(SoundCardTest, MissingDefaultsSkipTheirPartAndReportOne) {
   EXPECT_STREQ(ReadNames().playback, "Speakers (High Definition Audio Device)");
 }
 
+TEST_F(SoundCardTest, AFailedPlaybackLookupOnAClosedCardLeavesNoName) {
+  sim::FaultRule lookups;
+  lookups.object = "runtime";
+  lookups.method = "CoCreateInstance";
+  lookups.skip = 1;  // the defaults are read; every lookup after fails
+  world().Inject(lookups);
+  EXPECT_EQ(OpenDefaultDevices(), 1);
+  EXPECT_EQ(Mixer.CurrentDeviceId, nullptr);
+  EXPECT_EQ(Mixer.PlaybackDeviceName, nullptr);  // closed: nothing to free later
+  EXPECT_EQ(ReadNames().playback, Untouched());
+}
+
 TEST_F(SoundCardTest, OpeningTheDefaultsAgainLeaksNothing) {
   ASSERT_EQ(OpenDefaultDevices(), 0);
   IAudioBass* bass = Mixer.BassControl;

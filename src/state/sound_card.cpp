@@ -77,7 +77,9 @@ int VELMORA_API OpenDefaultDevices(void) {
   // A missing default skips its part: an empty text would match any endpoint.
   if (havePlayback) {
     DiscoverPlaybackTopology(playbackId);  // not examined
-    FillNameBuffer(Mixer.PlaybackDeviceName);
+    // With no lookup ever successful there is no name to copy, and a name held
+    // while the card is closed could never be freed.
+    if (Mixer.CurrentDeviceId != nullptr) FillNameBuffer(Mixer.PlaybackDeviceName);
   }
   if (!haveCapture || FindEndpointById(captureId, eCapture) != 0) return 1;
 
