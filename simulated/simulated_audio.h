@@ -98,6 +98,7 @@ class World {
   const std::string* DefaultKey(EDataFlow flow, ERole role) const;
   const std::vector<std::unique_ptr<Endpoint>>& Endpoints() const { return endpoints_; }
   Adapter& AddAdapter(std::string key, std::u16string deviceId);
+  const std::vector<std::unique_ptr<Adapter>>& Adapters() const { return adapters_; }
 
   // Windows-1252 by default; 1251 is also known.
   void SetAnsiCodePage(UINT codePage) { ansiCodePage_ = codePage; }

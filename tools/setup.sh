@@ -3,6 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev clang-format
+          # the fuzzer: clang with libFuzzer and the sanitizers' runtime
+          clang libclang-rt-14-dev
           # the real DLL: cross-compilers, llvm-dlltool for the MSVC import library, Wine
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 llvm wine wine64)
 # 32-bit Wine comes from the i386 architecture.

@@ -16,6 +16,11 @@ build/default/velmora_example >/dev/null
 echo "== build and tests under the sanitizers"
 cmake --workflow --preset sanitize
 
+echo "== the card fuzzer, a short run (VELMORA_FUZZ_SECONDS, default 60)"
+cmake --preset fuzz -DVELMORA_FUZZ_SECONDS="${VELMORA_FUZZ_SECONDS:-60}" >/dev/null
+cmake --build --preset fuzz
+ctest --preset fuzz
+
 echo "== VelmoraSound.dll for 32-bit and 64-bit Windows, tested under Wine"
 cmake --workflow --preset windows-x86
 cmake --workflow --preset windows-x64
