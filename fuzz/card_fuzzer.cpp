@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -234,20 +235,28 @@ void DriveExports(FuzzedDataProvider& in, const sim::World& world, HostContract&
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
-  StartHostSession();  // the reference machine and an empty mixer state
   sim::World& world = sim::World::Get();
-  world.SetRecording(false);
-  if (size == 0 || data[0] != 0) {
-    world.Reset();
-    world.SetRecording(false);
-    BuildMachine(in, world);
-  } else {
+  if (size > 0 && data[0] == 0) {
+    StartHostSession();  // the reference machine and an empty mixer state
     in.ConsumeBytes<std::uint8_t>(1);
+  } else {
+    Mixer = MixerState{};
+    world.Reset();
+    BuildMachine(in, world);
   }
+  world.SetRecording(std::getenv("VELMORA_FUZZ_STATS") != nullptr);
   InjectFaults(in, world);
   HostContract host;
   DriveExports(in, world, host);
   const std::vector<std::string> problems = EndHostSession(host);
+  if (std::getenv("VELMORA_FUZZ_STATS") != nullptr) {
+    std::fprintf(stderr, "platform calls: %llu\n",
+                 static_cast<unsigned long long>(world.InjectableCalls()));
+    std::map<std::string, std::size_t> methods;
+    for (const sim::CallRecord& call : world.Calls()) ++methods[call.method];
+    for (const auto& [method, count] : methods)
+      std::fprintf(stderr, "  %s: %zu\n", method.c_str(), count);
+  }
   if (!problems.empty()) {
     for (const std::string& problem : problems)
       std::fprintf(stderr, "problem: %s\n", problem.c_str());

@@ -6,10 +6,10 @@
 
 #include "platform/platform.h"
 
-// Bounds every walk so that a topology with a cycle cannot hang a discovery;
-// real topologies are a few dozen parts deep. Reaching it ends the walk as a
-// part without further links would.
-constexpr int MaxWalkSteps = 4096;
+// Bounds every walk, in parts examined, so that a topology with a cycle cannot
+// hang a discovery; real topologies are a few dozen parts deep. Reaching it
+// ends the walk as a part without further links would.
+constexpr int MaxWalkSteps = 256;
 
 // True when one of `keywords` (lower-case, narrow) occurs in the part's name,
 // whose letters A-Z alone are folded to lower case. A name that cannot be read
@@ -52,11 +52,13 @@ template <class Take>
 bool SearchDownstream(IPartsList* list, Take take) {
   ComPtr<IPartsList> held;  // every list after the caller's
   IPartsList* current = list;
-  for (int step = 0; step < MaxWalkSteps; ++step) {
+  int examined = 0;  // each part examined is one step of the walk
+  while (examined < MaxWalkSteps) {
     UINT count = 0;
     if (current->GetCount(&count) != S_OK || count == 0) return false;
     ComPtr<IPart> last;
     for (UINT index = 0; index < count; ++index) {
+      if (examined++ == MaxWalkSteps) return false;
       ComPtr<IPart> part;
       if (current->GetPart(index, part.put()) != S_OK) continue;
       if (take(part.get())) return true;
