@@ -32,7 +32,7 @@ int OpenPart(const char* idText, int (*discover)(const char*), char*& nameBuffer
 
 // The default endpoint's ID as narrow text, each unit taken as one byte as the
 // C runtime's wcstombs does in the C locale, cut at DeviceNameSize - 1 bytes.
-// False when there is no default endpoint or its ID is not such text.
+// False when there is no default endpoint or its ID is empty or not such text.
 bool DefaultEndpointIdText(IMMDeviceEnumerator* enumerator, EDataFlow flow,
                            char (&text)[DeviceNameSize]) {
   ComPtr<IMMDevice> device;
@@ -43,7 +43,7 @@ bool DefaultEndpointIdText(IMMDeviceEnumerator* enumerator, EDataFlow flow,
     if (id.get()[i] > 0xFF) return false;
     text[i] = static_cast<char>(id.get()[i]);
   }
-  return true;
+  return text[0] != 0;  // an empty text would match any endpoint
 }
 
 }  // namespace
