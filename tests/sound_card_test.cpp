@@ -194,6 +194,14 @@ TEST_F(SoundCardTest, MissingDefaultsSkipTheirPartAndReportOne) {
   EXPECT_EQ(Mixer.CurrentDeviceId, nullptr);
   StartOver("no enumerator");
 
+  // A default whose ID is empty: its text would match any endpoint.
+  sim::InstallReferenceMachine(world());
+  AddCapture("nameless", u"", u"Microphone");
+  world().SetDefault(eCapture, eConsole, "nameless");
+  EXPECT_EQ(OpenDefaultDevices(), 1);
+  EXPECT_EQ(Mixer.MicEndpointVolume, nullptr);
+  StartOver("a default without an ID");
+
   // The capture device cannot be found again by its ID.
   sim::InstallReferenceMachine(world());
   sim::FaultRule lookup;
