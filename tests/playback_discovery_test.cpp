@@ -200,6 +200,23 @@ TEST_F(PlaybackDiscoveryTest, ACycleOnTheChainEndsTheWalk) {
   EXPECT_LE(CallCount("*", "EnumPartsIncoming"), static_cast<std::size_t>(MaxWalkSteps) + 1);
 }
 
+TEST_F(PlaybackDiscoveryTest, ManyInputsInACycleShareOneBoundOnTheWalks) {
+  sim::Adapter& card = Card();
+  card.Subunit("sum", u"Sum");
+  card.Path({"sum", "out"});
+  card.Subunit("loop", u"Loop");
+  card.Path({"loop", "loop"});  // every input's upstream chain circles here
+  for (int i = 0; i < 100; ++i) {
+    const std::string input = "i" + std::to_string(i);
+    card.Subunit(input, u"Input");
+    card.Path({"loop", input.c_str(), "sum"});
+  }
+  EXPECT_EQ(DiscoverPlaybackTopology("spk"), 0);
+  // The 100 inputs and at most 4,096 parts on their walks; without the shared
+  // bound, each input's two name walks would circle for 256 parts.
+  EXPECT_LE(CallCount("*", "GetPart"), 100u + 4096u);
+}
+
 TEST_F(PlaybackDiscoveryTest, StepsThatCountFailTheDiscovery) {
   const struct {
     Fault fault;

@@ -57,6 +57,9 @@ struct MixerState {
   IAudioEndpointVolume* VirtualEndpointVolume;
 
   OpenSnapshot Snapshot;
+
+  // Parts examined so far by the walks of the discovery under way.
+  int WalkStepsTaken;
 };
 
 extern MixerState Mixer;

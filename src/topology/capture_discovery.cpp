@@ -22,6 +22,7 @@ bool OpenAdapter(const char* idText, IAudioEndpointVolume*& endpointVolume, floa
 }  // namespace
 
 int DiscoverMicTopology(const char* idText) {
+  Mixer.WalkStepsTaken = 0;
   ComPtr<IDeviceTopology> adapter;
   OpenSnapshot& saved = Mixer.Snapshot;
   if (!OpenAdapter(idText, Mixer.MicEndpointVolume, saved.SavedMicRecordLevel, adapter)) return 1;
@@ -48,6 +49,7 @@ int DiscoverMicTopology(const char* idText) {
 }
 
 int DiscoverLineTopology(const char* idText) {
+  Mixer.WalkStepsTaken = 0;
   ComPtr<IDeviceTopology> adapter;
   OpenSnapshot& saved = Mixer.Snapshot;
   if (!OpenAdapter(idText, Mixer.LineEndpointVolume, saved.SavedLineRecordLevel, adapter)) return 1;

@@ -5,11 +5,18 @@
 #include <initializer_list>
 
 #include "platform/platform.h"
+#include "state/mixer_state.h"
 
-// Bounds every walk, in parts examined, so that a topology with a cycle cannot
-// hang a discovery; real topologies are a few dozen parts deep. Reaching it
+// Bounds on the parts a walk examines, so that a topology with cycles cannot
+// hang a discovery: each walk stops after MaxWalkSteps parts, and all the
+// walks of one discovery together after MaxDiscoverySteps. Real topologies are
+// a few dozen parts deep and need a few hundred steps in all. Reaching a bound
 // ends the walk as a part without further links would.
 constexpr int MaxWalkSteps = 256;
+constexpr int MaxDiscoverySteps = 4096;
+
+// Counts one part examined against the discovery's bound; false once it is spent.
+inline bool TakeWalkStep() { return Mixer.WalkStepsTaken++ < MaxDiscoverySteps; }
 
 // True when one of `keywords` (lower-case, narrow) occurs in the part's name,
 // whose letters A-Z alone are folded to lower case. A name that cannot be read
@@ -33,7 +40,7 @@ template <class Visit>
 bool WalkUpstream(IPartsList* list, Visit visit) {
   ComPtr<IPartsList> held;  // every list after the caller's
   IPartsList* current = list;
-  for (int step = 0; step < MaxWalkSteps; ++step) {
+  for (int step = 0; step < MaxWalkSteps && TakeWalkStep(); ++step) {
     ComPtr<IPart> part;
     if (current->GetPart(0, part.put()) != S_OK) return false;
     if (visit(part.get())) return true;
@@ -58,7 +65,7 @@ bool SearchDownstream(IPartsList* list, Take take) {
     if (current->GetCount(&count) != S_OK || count == 0) return false;
     ComPtr<IPart> last;
     for (UINT index = 0; index < count; ++index) {
-      if (examined++ == MaxWalkSteps) return false;
+      if (examined++ == MaxWalkSteps || !TakeWalkStep()) return false;
       ComPtr<IPart> part;
       if (current->GetPart(index, part.put()) != S_OK) continue;
       if (take(part.get())) return true;

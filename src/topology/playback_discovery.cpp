@@ -45,6 +45,7 @@ bool TakeInput(IPart* input, IPartsList* upstream, const PlaybackInput& kind) {
 }  // namespace
 
 int DiscoverPlaybackTopology(const char* idText) {
+  Mixer.WalkStepsTaken = 0;
   ComPtr<IDeviceTopology> topology;
   if (!ActivateEndpoint(idText, eRender, Mixer.PlaybackEndpointVolume, topology)) return 1;
   OpenSnapshot& saved = Mixer.Snapshot;
@@ -62,7 +63,7 @@ int DiscoverPlaybackTopology(const char* idText) {
 
   // Up the chain of parts with exactly one incoming part, looking for tone controls.
   for (int step = 0; count == 1; ++step) {
-    if (step == MaxWalkSteps) return 1;  // as a part without incoming parts
+    if (step == MaxWalkSteps || !TakeWalkStep()) return 1;  // as a part without incoming parts
     ComPtr<IPart> part;
     if (list->GetPart(0, part.put()) != S_OK) return 1;
     list.reset();
