@@ -160,6 +160,12 @@ class World {
   World() = default;
   ~World();
 
+  // Logs an allocation call; false when a fault makes it fail.
+  bool AllocationAllowed(const char* method);
+  void* AllocateBlock(std::unordered_set<void*>& blocks, const char* method, std::size_t bytes);
+  // Forgets a block being freed; a block not held is a recorded problem.
+  bool Untrack(std::unordered_set<void*>& blocks, void* block, const char* freer);
+
   struct ActiveRule {
     FaultRule rule;
     std::uint32_t seen = 0;

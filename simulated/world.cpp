@@ -202,72 +202,62 @@ std::vector<std::string> World::Problems() const {
   return problems;
 }
 
-void* World::AllocateCoTaskMem(std::size_t bytes) {
-  const Call call = Begin("runtime", "CoTaskMemAlloc", {}, true);
-  if (FailsEarly(call)) {
-    Finish(call, *call.injected);
-    return nullptr;
-  }
+bool World::AllocationAllowed(const char* method) {
+  const Call call = Begin("runtime", method, {}, true);
+  Finish(call, FailsEarly(call) ? *call.injected : S_OK);
+  return !FailsEarly(call);
+}
+
+void* World::AllocateBlock(std::unordered_set<void*>& blocks, const char* method,
+                           std::size_t bytes) {
+  if (!AllocationAllowed(method)) return nullptr;
   void* block = std::malloc(bytes == 0 ? 1 : bytes);
-  coTaskMem_.insert(block);
-  Finish(call, S_OK);
+  blocks.insert(block);
   return block;
+}
+
+bool World::Untrack(std::unordered_set<void*>& blocks, void* block, const char* freer) {
+  if (blocks.erase(block) != 0) return true;
+  Violation(std::string(freer) + " of a block that is not allocated (freed twice?)");
+  return false;
+}
+
+void* World::AllocateCoTaskMem(std::size_t bytes) {
+  return AllocateBlock(coTaskMem_, "CoTaskMemAlloc", bytes);
 }
 
 bool World::FreeCoTaskMem(void* block) {
   if (block == nullptr) return true;
-  if (coTaskMem_.erase(block) == 0) {
-    Violation("CoTaskMemFree of a block that is not allocated (freed twice?)");
-    return false;
-  }
+  if (!Untrack(coTaskMem_, block, "CoTaskMemFree")) return false;
   std::free(block);
   return true;
 }
 
 BSTR World::AllocateBstr(const WCHAR* text, UINT length, const char* method) {
-  const Call call = Begin("runtime", method, {}, true);
-  if (FailsEarly(call)) {
-    Finish(call, *call.injected);
-    return nullptr;
-  }
+  if (!AllocationAllowed(method)) return nullptr;
   const std::uint32_t bytes = length * sizeof(WCHAR);
   auto* block = static_cast<char*>(std::calloc(1, sizeof(std::uint32_t) + bytes + sizeof(WCHAR)));
   std::memcpy(block, &bytes, sizeof bytes);
   auto* result = reinterpret_cast<BSTR>(block + sizeof(std::uint32_t));
   if (text != nullptr) std::memcpy(result, text, bytes);
   bstrs_.insert(result);
-  Finish(call, S_OK);
   return result;
 }
 
 bool World::FreeBstr(BSTR text) {
   if (text == nullptr) return true;
-  if (bstrs_.erase(text) == 0) {
-    Violation("SysFreeString of a BSTR that is not allocated (freed twice?)");
-    return false;
-  }
+  if (!Untrack(bstrs_, text, "SysFreeString")) return false;
   std::free(reinterpret_cast<char*>(text) - sizeof(std::uint32_t));
   return true;
 }
 
 void* World::AllocateHeap(std::size_t bytes) {
-  const Call call = Begin("runtime", "LibraryMalloc", {}, true);
-  if (FailsEarly(call)) {
-    Finish(call, *call.injected);
-    return nullptr;
-  }
-  void* block = std::malloc(bytes == 0 ? 1 : bytes);
-  heap_.insert(block);
-  Finish(call, S_OK);
-  return block;
+  return AllocateBlock(heap_, "LibraryMalloc", bytes);
 }
 
 bool World::FreeHeap(void* block) {
   if (block == nullptr) return true;
-  if (heap_.erase(block) == 0) {
-    Violation("LibraryFree of a block that is not allocated (freed twice?)");
-    return false;
-  }
+  if (!Untrack(heap_, block, "LibraryFree")) return false;
   std::free(block);
   return true;
 }
