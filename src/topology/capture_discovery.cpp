@@ -33,7 +33,7 @@ int DiscoverMicTopology(const char* idText) {
   for (UINT index = 0; index < count; ++index) {
     ComPtr<IPart> connector;
     if (!GetConnectorPart(adapter.get(), index, connector)) return 1;
-    if (!MatchPartName(connector.get(), {"mic"})) continue;
+    if (!MatchPartName(connector.get(), part_keywords::MicConnector)) continue;
     ComPtr<IPartsList> outgoing;
     if (connector->EnumPartsOutgoing(outgoing.put()) != S_OK) continue;
     if (FindBoostSwitch(outgoing.get()) == 0) {
@@ -61,7 +61,7 @@ int DiscoverLineTopology(const char* idText) {
   for (UINT index = 0; index < count; ++index) {
     ComPtr<IPart> connector;
     if (!GetConnectorPart(adapter.get(), index, connector)) return 1;
-    if (!MatchPartName(connector.get(), {"line"})) continue;
+    if (!MatchPartName(connector.get(), part_keywords::LineConnector)) continue;
     ComPtr<IPartsList> firstList;
     if (connector->EnumPartsOutgoing(firstList.put()) != S_OK) continue;
     ComPtr<IPartsList> secondList;

@@ -2,7 +2,7 @@
 
 #include "state/mixer_state.h"
 
-bool MatchPartName(IPart* part, std::initializer_list<const char*> keywords) {
+bool MatchPartName(IPart* part, KeywordList keywords) {
   CoTaskMemText name;
   if (part->GetName(name.put()) != S_OK || !name) return false;
   LowerAsciiInPlace(name.get());
@@ -24,7 +24,7 @@ int FindUpstreamVolumeLevel(IPartsList* list, IAudioVolumeLevel*& slot) {
 }
 
 namespace {
-bool NamedLikeABoost(IPart* part) { return MatchPartName(part, {"boost", "+2", "agc"}); }
+bool NamedLikeABoost(IPart* part) { return MatchPartName(part, part_keywords::Boost); }
 }  // namespace
 
 int FindBoostSwitch(IPartsList* list) {

@@ -6,6 +6,7 @@
 
 #include "platform/platform.h"
 #include "state/mixer_state.h"
+#include "topology/part_keywords.h"
 
 // Bounds on the parts a walk examines, so that a topology with cycles cannot
 // hang a discovery: each walk stops after MaxWalkSteps parts, and all the
@@ -21,7 +22,10 @@ inline bool TakeWalkStep() { return Mixer.WalkStepsTaken++ < MaxDiscoverySteps; 
 // True when one of `keywords` (lower-case, narrow) occurs in the part's name,
 // whose letters A-Z alone are folded to lower case. A name that cannot be read
 // matches nothing.
-bool MatchPartName(IPart* part, std::initializer_list<const char*> keywords);
+bool MatchPartName(IPart* part, KeywordList keywords);
+inline bool MatchPartName(IPart* part, std::initializer_list<const char*> keywords) {
+  return MatchPartName(part, KeywordList(keywords.begin(), keywords.size()));
+}
 
 // Activates `iid` on `part` into `slot`, releasing what the slot held first.
 // True on S_OK; otherwise the slot is left empty.

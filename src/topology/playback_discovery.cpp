@@ -16,8 +16,7 @@ void FindToneControl(IPart* part, Control*& slot, float& saved) {
 }
 
 struct PlaybackInput {
-  const char* keyword;
-  const char* otherKeyword;
+  KeywordList keywords;
   IAudioVolumeLevel*& level;
   IAudioMute*& mute;
   float& savedLevel;
@@ -28,9 +27,8 @@ struct PlaybackInput {
 // Takes `input` as the line or microphone input when a part upstream of it is
 // named so and a volume level lies on that chain. True when it was taken.
 bool TakeInput(IPart* input, IPartsList* upstream, const PlaybackInput& kind) {
-  const bool named = WalkUpstream(upstream, [&kind](IPart* part) {
-    return MatchPartName(part, {kind.keyword, kind.otherKeyword});
-  });
+  const bool named =
+      WalkUpstream(upstream, [&kind](IPart* part) { return MatchPartName(part, kind.keywords); });
   if (!named) return false;
   // The search starts again at the input's first upstream part: the level taken
   // is the nearest to the input, below or above the part that was named.
@@ -75,20 +73,12 @@ int DiscoverPlaybackTopology(const char* idText) {
   }
 
   // `list` is now the branch part's incoming list: the inputs.
-  const PlaybackInput line{"line",
-                           "gree",
-                           Mixer.LinePlaybackLevel,
-                           Mixer.LinePlaybackMute,
-                           saved.SavedLinePlaybackLevel,
-                           saved.SavedLinePlaybackMute,
-                           true};
-  const PlaybackInput mic{"mic",
-                          "pin",
-                          Mixer.MicPlaybackLevel,
-                          Mixer.MicPlaybackMute,
-                          saved.SavedMicPlaybackLevel,
-                          saved.SavedMicPlaybackMute,
-                          false};
+  const PlaybackInput line{part_keywords::LineInput,    Mixer.LinePlaybackLevel,
+                           Mixer.LinePlaybackMute,      saved.SavedLinePlaybackLevel,
+                           saved.SavedLinePlaybackMute, true};
+  const PlaybackInput mic{part_keywords::MicInput,    Mixer.MicPlaybackLevel,
+                          Mixer.MicPlaybackMute,      saved.SavedMicPlaybackLevel,
+                          saved.SavedMicPlaybackMute, false};
   bool lineFound = false;
   bool micFound = false;
   for (UINT index = 0; index < count; ++index) {
