@@ -80,6 +80,8 @@ install(FILES ${CMAKE_BINARY_DIR}/libVelmoraSound.dll.a ${CMAKE_BINARY_DIR}/Velm
         DESTINATION lib)
 install(FILES ${PROJECT_SOURCE_DIR}/include/VelmoraSound.h DESTINATION include)
 
+add_subdirectory(vsmix)
+
 if(VELMORA_TESTS)
   enable_testing()
   add_subdirectory(tests/windows)

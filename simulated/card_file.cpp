@@ -128,9 +128,8 @@ void ReadPart(Adapter& adapter, const json& object, const std::string& place) {
     if (part->key == adapter.key + "." + key) Fail(place + "/key", "\"" + key + "\" again");
   const std::u16string name = WideText(Required(object, place, "name"), place + "/name");
   const json* type = Optional(object, "type");
-  const bool connector =
-      type != nullptr &&
-      OneOf<bool>(*type, place + "/type", {{"connector", true}, {"subunit", false}});
+  const bool connector = type != nullptr && OneOf<bool>(*type, place + "/type",
+                                                        {{"connector", true}, {"subunit", false}});
   Part& part = connector ? adapter.Connector(key, name) : adapter.Subunit(key, name);
   const std::pair<const char*, std::optional<LevelControl> Part::*> levels[] = {
       {"volume", &Part::volume},
@@ -174,7 +173,8 @@ void ReadAdapter(World& world, const json& object, const std::string& place) {
       Part* part = nullptr;
       for (const auto& candidate : adapter.parts)
         if (candidate->key == key + "." + partKey) part = candidate.get();
-      if (part == nullptr) Fail(partPlace, "no part \"" + partKey + "\" in adapter \"" + key + "\"");
+      if (part == nullptr)
+        Fail(partPlace, "no part \"" + partKey + "\" in adapter \"" + key + "\"");
       if (previous != nullptr) {
         previous->outgoing.push_back(part);
         part->incoming.push_back(previous);
@@ -219,9 +219,9 @@ void ReadEndpointVolume(EndpointVolumeModel& volume, const json& object, const s
 }
 
 void ReadEndpoint(World& world, const json& object, const std::string& place) {
-  RequireObject(object, place,
-                {"key", "id", "flow", "name", "nameValue", "state", "topology", "connectedTo",
-                 "volume"});
+  RequireObject(
+      object, place,
+      {"key", "id", "flow", "name", "nameValue", "state", "topology", "connectedTo", "volume"});
   Endpoint endpoint;
   endpoint.key = Text(Required(object, place, "key"), place + "/key");
   if (world.FindEndpoint(endpoint.key) != nullptr)
@@ -268,7 +268,8 @@ void ReadDefaults(World& world, const json& object, const std::string& place) {
       const std::string endpointKey = Text(key, keyPlace);
       const Endpoint* endpoint = world.FindEndpoint(endpointKey);
       if (endpoint == nullptr) Fail(keyPlace, "no endpoint \"" + endpointKey + "\"");
-      if (endpoint->flow != flow) Fail(keyPlace, "\"" + endpointKey + "\" is not a " + field + " endpoint");
+      if (endpoint->flow != flow)
+        Fail(keyPlace, "\"" + endpointKey + "\" is not a " + field + " endpoint");
       world.SetDefault(flow, role, endpointKey);
     };
     if (value->is_string()) {
@@ -285,9 +286,18 @@ void ReadDefaults(World& world, const json& object, const std::string& place) {
   }
 }
 
-constexpr HRESULT KnownResults[] = {
-    S_OK,          S_FALSE,    E_FAIL,         E_NOINTERFACE,      E_NOTIMPL,          E_POINTER,
-    E_INVALIDARG,  E_OUTOFMEMORY, E_NOTFOUND,  E_UNEXPECTED,       RPC_E_CHANGED_MODE, CO_E_NOTINITIALIZED};
+constexpr HRESULT KnownResults[] = {S_OK,
+                                    S_FALSE,
+                                    E_FAIL,
+                                    E_NOINTERFACE,
+                                    E_NOTIMPL,
+                                    E_POINTER,
+                                    E_INVALIDARG,
+                                    E_OUTOFMEMORY,
+                                    E_NOTFOUND,
+                                    E_UNEXPECTED,
+                                    RPC_E_CHANGED_MODE,
+                                    CO_E_NOTINITIALIZED};
 
 // A result name ("E_FAIL") or a hexadecimal value ("0x88890004").
 HRESULT ReadResult(const json& value, const std::string& place) {
@@ -299,7 +309,8 @@ HRESULT ReadResult(const json& value, const std::string& place) {
     return static_cast<HRESULT>(std::stoul(text, nullptr, 16));
   std::string names;
   for (HRESULT known : KnownResults) names += DescribeResult(known) + ", ";
-  Fail(place, "unknown result \"" + text + "\" (known: " + names + "or 0x followed by 8 hex digits)");
+  Fail(place,
+       "unknown result \"" + text + "\" (known: " + names + "or 0x followed by 8 hex digits)");
 }
 
 void ReadFault(World& world, const json& object, const std::string& place) {
@@ -308,7 +319,8 @@ void ReadFault(World& world, const json& object, const std::string& place) {
   FaultRule rule;
   if (const json* value = Optional(object, "object")) rule.object = Text(*value, place + "/object");
   if (const json* value = Optional(object, "method")) rule.method = Text(*value, place + "/method");
-  if (const json* value = Optional(object, "result")) rule.result = ReadResult(*value, place + "/result");
+  if (const json* value = Optional(object, "result"))
+    rule.result = ReadResult(*value, place + "/result");
   if (const json* value = Optional(object, "index"))
     rule.index = static_cast<UINT>(Unsigned(*value, place + "/index", UINT32_MAX));
   if (const json* value = Optional(object, "iid")) {
@@ -399,10 +411,12 @@ void LoadCard(World& world, const std::string& text, const std::string& sourceNa
       card = json::parse(text);
     } catch (const json::parse_error& error) {
       // The offending byte's line and column, counted from 1.
-      const std::size_t end = std::min<std::size_t>(error.byte == 0 ? 0 : error.byte - 1, text.size());
+      const std::size_t end =
+          std::min<std::size_t>(error.byte == 0 ? 0 : error.byte - 1, text.size());
       const std::size_t line = 1 + std::count(text.begin(), text.begin() + end, '\n');
       const std::size_t lineStart = text.rfind('\n', end == 0 ? 0 : end - 1);
-      const std::size_t column = end - (lineStart == std::string::npos || end == 0 ? 0 : lineStart + 1) + 1;
+      const std::size_t column =
+          end - (lineStart == std::string::npos || end == 0 ? 0 : lineStart + 1) + 1;
       std::string what = error.what();
       const std::size_t detail = what.find(": ");
       throw CardError(sourceName + ":" + std::to_string(line) + ":" + std::to_string(column) +
@@ -476,8 +490,11 @@ std::u16string FromUtf8(const std::string& text, const std::string& place) {
   std::u16string wide;
   for (std::size_t i = 0; i < text.size();) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    const int extra = lead < 0x80 ? 0 : lead >= 0xF0 && lead < 0xF5 ? 3 : lead >= 0xE0 ? 2
-                                  : lead >= 0xC2 && lead < 0xE0 ? 1 : -1;
+    const int extra = lead < 0x80                   ? 0
+                      : lead >= 0xF0 && lead < 0xF5 ? 3
+                      : lead >= 0xE0                ? 2
+                      : lead >= 0xC2 && lead < 0xE0 ? 1
+                                                    : -1;
     if (extra < 0) Fail(place, "not UTF-8 text");
     char32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
     for (int k = 1; k <= extra; ++k) {

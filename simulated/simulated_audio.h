@@ -119,6 +119,9 @@ class World {
   std::vector<std::string> Problems() const;
   std::size_t LiveReferences() const;
   std::size_t LiveObjects() const;
+  // The labels of the objects still referenced ("hda.master.volume"): after an
+  // opening, the controls the mixer holds.
+  std::vector<std::string> LiveObjectLabels() const;
   // Frees the objects released so far. Until then a released object stays,
   // poisoned, so that a later use is caught; long runs collect now and then.
   void CollectReleased();

@@ -160,6 +160,13 @@ std::size_t World::LiveObjects() const {
   return live;
 }
 
+std::vector<std::string> World::LiveObjectLabels() const {
+  std::vector<std::string> labels;
+  for (const auto& object : objects_)
+    if (!object->released()) labels.push_back(object->label());
+  return labels;
+}
+
 void World::CollectReleased() {
   objects_.erase(std::remove_if(objects_.begin(), objects_.end(),
                                 [](const auto& object) { return object->released(); }),

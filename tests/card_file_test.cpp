@@ -52,9 +52,12 @@ TEST_F(CardFileTest, EveryFieldReachesTheService) {
   const sim::Part& gain = *adapter.parts[1];
   const sim::Part& out = *adapter.parts[2];
   EXPECT_EQ(jack.name, u"Line \u0416");
-  EXPECT_EQ(adapter.connectors, (std::vector<sim::Part*>{adapter.parts[0].get(), adapter.parts[2].get()}));
-  EXPECT_EQ(jack.outgoing, (std::vector<sim::Part*>{adapter.parts[1].get(), adapter.parts[2].get()}));
-  EXPECT_EQ(out.incoming, (std::vector<sim::Part*>{adapter.parts[1].get(), adapter.parts[0].get()}));
+  EXPECT_EQ(adapter.connectors,
+            (std::vector<sim::Part*>{adapter.parts[0].get(), adapter.parts[2].get()}));
+  EXPECT_EQ(jack.outgoing,
+            (std::vector<sim::Part*>{adapter.parts[1].get(), adapter.parts[2].get()}));
+  EXPECT_EQ(out.incoming,
+            (std::vector<sim::Part*>{adapter.parts[1].get(), adapter.parts[0].get()}));
   ASSERT_TRUE(gain.volume && gain.volume->channels.size() == 2);
   EXPECT_EQ(gain.volume->channels[1].levelDb, -2.0f);
   EXPECT_EQ(gain.volume->channels[0].stepDb, 0.5f);
@@ -160,8 +163,9 @@ TEST_F(CardFileTest, MalformedCardsAreRefusedWithThePlaceOfTheFault) {
 
 TEST_F(CardFileTest, MissingFileIsNamed) {
   EXPECT_THROW(
-      try { sim::LoadCardFile(world(), "/nonexistent/card.json"); } catch (
-          const sim::CardError& error) {
+      try {
+        sim::LoadCardFile(world(), "/nonexistent/card.json");
+      } catch (const sim::CardError& error) {
         EXPECT_STREQ(error.what(), "/nonexistent/card.json: cannot be read");
         throw;
       },
@@ -172,8 +176,8 @@ TEST(Utf8Test, RoundTripsAndRefusesMalformedSequences) {
   const std::u16string wide = u"A\u00e9\u0416\u20ac\U0001F3B5";
   EXPECT_EQ(sim::ToUtf8(wide), "A\xC3\xA9\xD0\x96\xE2\x82\xAC\xF0\x9F\x8E\xB5");
   EXPECT_EQ(sim::FromUtf8(sim::ToUtf8(wide), "/x"), wide);
-  for (const char* bad : {"\xC3", "\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80",
-                          "\x80", "\xE2\x82"})
+  for (const char* bad :
+       {"\xC3", "\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80", "\xE2\x82"})
     EXPECT_THROW(sim::FromUtf8(bad, "/x"), sim::CardError) << bad;
 }
 

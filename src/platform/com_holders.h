@@ -7,6 +7,8 @@
 
 #include <utility>
 
+#include "platform/platform.h"
+
 template <class Traits>
 class UniqueHandle {
  public:

@@ -1,0 +1,48 @@
+// The hardware topology behind each endpoint of a card, as the platform
+// reports it: diagnostics beside the exports, read through the platform layer.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "mixer.h"
+
+namespace vsmix {
+
+struct TopologyPart {
+  unsigned id = 0;  // the part's local ID
+  std::string name;
+  bool connector = false;
+  std::vector<unsigned> incoming, outgoing;  // local IDs, in the platform's order
+  std::vector<std::string> controls;         // the control interfaces it activates
+  std::vector<std::string> heldControls;     // those the mixer holds after opening
+  std::vector<std::string> keywords;         // the part-name keywords its name contains
+};
+
+struct EndpointGraph {
+  std::string role;  // "playback", "microphone", "line", "aux", "default capture"
+  std::string endpointId, endpointName;
+  std::string adapterId;
+  unsigned attachedPart = 0;  // the adapter connector the endpoint leads to
+  std::vector<TopologyPart> parts;
+  std::string problem;  // why the graph could not be read; empty when it was
+};
+
+// A control the mixer holds: the adapter, the part's local ID and the
+// interface. Known only over the simulated service.
+struct HeldControl {
+  std::string adapterId;
+  unsigned partId = 0;
+  std::string interfaceName;
+};
+
+// Reads the graph behind each endpoint that `choice` names, marking `held`.
+std::vector<EndpointGraph> ReadTopologies(const CardChoice& choice,
+                                          const std::vector<HeldControl>& held);
+
+std::string FormatTopology(const std::vector<EndpointGraph>& graphs);
+// A Graphviz graph: connectors as boxes, subunits as ellipses, the controls the
+// mixer holds in bold.
+std::string FormatDot(const std::vector<EndpointGraph>& graphs);
+
+}  // namespace vsmix
