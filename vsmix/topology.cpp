@@ -15,6 +15,8 @@ namespace vsmix {
 
 namespace {
 
+using WideString = std::basic_string<WCHAR>;
+
 // More parts than any real adapter has; a graph beyond it is cut there.
 constexpr std::size_t MaxParts = 10000;
 
@@ -38,13 +40,13 @@ std::string TakeText(CoTaskMemText& text) { return text ? WideToUtf8(text.get())
 std::vector<std::string> KeywordsIn(const WCHAR* name) {
   std::vector<std::string> found;
   if (name == nullptr) return found;
-  std::u16string folded(name, name + WideLength(name));
+  WideString folded(name, name + WideLength(name));
   LowerAsciiInPlace(folded.data());
   for (KeywordList list : {KeywordList(part_keywords::LineInput),
                            KeywordList(part_keywords::MicInput), KeywordList(part_keywords::Boost)})
     for (const char* keyword : list) {
-      const std::u16string wide(keyword, keyword + std::char_traits<char>::length(keyword));
-      if (FindWideText(folded.c_str(), reinterpret_cast<const WCHAR*>(wide.c_str())) != nullptr &&
+      const WideString wide(keyword, keyword + std::char_traits<char>::length(keyword));
+      if (FindWideText(folded.c_str(), wide.c_str()) != nullptr &&
           std::find(found.begin(), found.end(), keyword) == found.end())
         found.push_back(keyword);
     }
@@ -165,7 +167,9 @@ void ReadGraph(IMMDevice* device, EndpointGraph& graph) {
 // compared without case, as the library finds it.
 bool FindEndpoint(IMMDeviceEnumerator* enumerator, EDataFlow flow, const std::string& text,
                   ComPtr<IMMDevice>& device) {
-  std::u16string search(text.begin(), text.end());
+  WideString search;
+  for (unsigned char c : text)
+    search += static_cast<WCHAR>(c);  // as the ANSI code page's lower half
   LowerAsciiInPlace(search.data());
   ComPtr<IMMDeviceCollection> collection;
   UINT count = 0;
@@ -178,7 +182,7 @@ bool FindEndpoint(IMMDeviceEnumerator* enumerator, EDataFlow flow, const std::st
     if (collection->Item(index, candidate.put()) != S_OK || candidate->GetId(id.put()) != S_OK)
       continue;
     LowerAsciiInPlace(id.get());
-    if (FindWideText(id.get(), reinterpret_cast<const WCHAR*>(search.c_str())) != nullptr) {
+    if (FindWideText(id.get(), search.c_str()) != nullptr) {
       device = std::move(candidate);
       return true;
     }
