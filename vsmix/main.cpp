@@ -88,6 +88,7 @@ void BuildCommands(CLI::App& app, Command& parsed) {
       app.add_subcommand("topology", "Show the hardware topology behind each endpoint");
   AddCardOptions(topology, parsed);
   topology->add_flag("--dot", parsed.dot, "Print a Graphviz graph");
+  topology->add_flag("--json", parsed.json, "Print JSON");
 
   app.add_subcommand("quit", "End a session");
 }
@@ -189,6 +190,10 @@ int RunTopology(const Command& command, Session& session) {
   const std::vector<EndpointGraph> graphs = ReadTopologies(*session.opened, HeldControls());
   if (command.dot) {
     std::cout << FormatDot(graphs);
+  } else if (command.json) {
+    nlohmann::json json = {{"endpoints", TopologyJson(graphs)}};
+    if (opening) json["opening"] = OpeningJson(*opening);
+    PrintJson(json);
   } else {
     if (opening) std::cout << DescribeOpening(*opening) << "\n";
     if (!ServiceIsSimulated())

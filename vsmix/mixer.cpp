@@ -93,20 +93,6 @@ const ControlDef Controls[] = {
     {"aux-mute", Unit::OnOff, true, ReadInt<GetVirtualMute>, WriteInt<SetVirtualMute>},
 };
 
-// The shortest decimal text that reads back as the same double.
-std::string Number(double value) {
-  char text[32];
-  if (value == std::trunc(value) && std::fabs(value) < 1e15) {
-    std::snprintf(text, sizeof text, "%.0f", value);
-    return text;
-  }
-  for (int precision = 1; precision <= 17; ++precision) {
-    std::snprintf(text, sizeof text, "%.*g", precision, value);
-    if (std::strtod(text, nullptr) == value) break;
-  }
-  return text;
-}
-
 const char* UnitName(Unit unit) {
   switch (unit) {
     case Unit::Percent:
@@ -203,6 +189,19 @@ double ParseValue(const ControlDef& control, const std::string& text) {
 }
 
 }  // namespace
+
+std::string Number(double value) {
+  char text[32];
+  if (value == std::trunc(value) && std::fabs(value) < 1e15) {
+    std::snprintf(text, sizeof text, "%.0f", value);
+    return text;
+  }
+  for (int precision = 1; precision <= 17; ++precision) {
+    std::snprintf(text, sizeof text, "%.*g", precision, value);
+    if (std::strtod(text, nullptr) == value) break;
+  }
+  return text;
+}
 
 Opening OpenCard(const CardChoice& choice) {
   Opening opening;

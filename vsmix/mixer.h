@@ -63,6 +63,9 @@ Setting ParseSetting(const std::string& assignment);
 // Sets the control through its export; the export's status code.
 int ApplySetting(const Setting& setting);
 
+// The shortest decimal text that reads back as the same double.
+std::string Number(double value);
+
 std::string StatusText(int status);
 std::string DescribeOpening(const Opening& opening);
 std::string FormatTable(const std::vector<Reading>& readings);

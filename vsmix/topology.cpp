@@ -20,19 +20,23 @@ using WideString = std::basic_string<WCHAR>;
 // More parts than any real adapter has; a graph beyond it is cut there.
 constexpr std::size_t MaxParts = 10000;
 
+enum class ControlKind { Level, Mute, AutoGain, Loudness };
+
 struct ControlInterface {
   const char* name;
   IID iid;
+  ControlKind kind;
 };
 
+// Activate hands out the interface asked for, so the pointer is of that type.
 const ControlInterface ControlInterfaces[] = {
-    {"IAudioVolumeLevel", __uuidof(IAudioVolumeLevel)},
-    {"IAudioMute", __uuidof(IAudioMute)},
-    {"IAudioBass", __uuidof(IAudioBass)},
-    {"IAudioTreble", __uuidof(IAudioTreble)},
-    {"IAudioMidrange", __uuidof(IAudioMidrange)},
-    {"IAudioAutoGainControl", __uuidof(IAudioAutoGainControl)},
-    {"IAudioLoudness", __uuidof(IAudioLoudness)},
+    {"IAudioVolumeLevel", __uuidof(IAudioVolumeLevel), ControlKind::Level},
+    {"IAudioMute", __uuidof(IAudioMute), ControlKind::Mute},
+    {"IAudioBass", __uuidof(IAudioBass), ControlKind::Level},
+    {"IAudioTreble", __uuidof(IAudioTreble), ControlKind::Level},
+    {"IAudioMidrange", __uuidof(IAudioMidrange), ControlKind::Level},
+    {"IAudioAutoGainControl", __uuidof(IAudioAutoGainControl), ControlKind::AutoGain},
+    {"IAudioLoudness", __uuidof(IAudioLoudness), ControlKind::Loudness},
 };
 
 std::string TakeText(CoTaskMemText& text) { return text ? WideToUtf8(text.get()) : std::string(); }
@@ -51,6 +55,31 @@ std::vector<std::string> KeywordsIn(const WCHAR* name) {
         found.push_back(keyword);
     }
   return found;
+}
+
+// The state of a control just activated, read through its own interface.
+PartControl ReadControl(const ControlInterface& control, IUnknown* activated) {
+  PartControl state;
+  state.interfaceName = control.name;
+  if (control.kind == ControlKind::Level) {
+    auto* level = static_cast<IPerChannelDbLevel*>(static_cast<void*>(activated));
+    float value = 0, bottom = 0, top = 0, step = 0;
+    if (level->GetLevel(0, &value) == S_OK) state.levelDb = value;
+    if (level->GetLevelRange(0, &bottom, &top, &step) == S_OK)
+      state.range = Range{bottom, top, step};
+  } else {
+    BOOL enabled = FALSE;
+    HRESULT read = E_FAIL;
+    if (control.kind == ControlKind::Mute)
+      read = static_cast<IAudioMute*>(static_cast<void*>(activated))->GetMute(&enabled);
+    else if (control.kind == ControlKind::AutoGain)
+      read =
+          static_cast<IAudioAutoGainControl*>(static_cast<void*>(activated))->GetEnabled(&enabled);
+    else
+      read = static_cast<IAudioLoudness*>(static_cast<void*>(activated))->GetEnabled(&enabled);
+    if (read == S_OK) state.enabled = enabled != FALSE;
+  }
+  return state;
 }
 
 // Visits every part reachable from the connectors, following the incoming
@@ -79,7 +108,7 @@ class GraphReader {
     for (const ControlInterface& control : ControlInterfaces) {
       ComPtr<IUnknown> activated;
       if (part->Activate(CLSCTX_ALL, control.iid, activated.put_void()) == S_OK)
-        entry.controls.push_back(control.name);
+        entry.controls.push_back(ReadControl(control, activated.get()));
     }
     graph_.parts.push_back(entry);
     pending_.push_back(std::move(part));
@@ -126,6 +155,23 @@ void ReadGraph(IMMDevice* device, EndpointGraph& graph) {
         properties->GetValue(PKEY_Device_FriendlyName, name.put()) == S_OK &&
         name.get().vt == VT_LPWSTR && name.get().pwszVal != nullptr)
       graph.endpointName = WideToUtf8(name.get().pwszVal);
+  }
+  {
+    ComPtr<IAudioEndpointVolume> volume;
+    if (device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr, volume.put_void()) ==
+        S_OK) {
+      PartControl state;
+      state.interfaceName = "IAudioEndpointVolume";
+      float level = 0, bottom = 0, top = 0, step = 0;
+      UINT channels = 0;
+      BOOL mute = FALSE;
+      if (volume->GetChannelVolumeLevel(0, &level) == S_OK) state.levelDb = level;
+      if (volume->GetVolumeRange(&bottom, &top, &step) == S_OK)
+        state.range = Range{bottom, top, step};
+      if (volume->GetMute(&mute) == S_OK) state.enabled = mute != FALSE;
+      if (volume->GetChannelCount(&channels) == S_OK) graph.channels = channels;
+      graph.endpointVolume = state;
+    }
   }
   ComPtr<IDeviceTopology> endpointTopology;
   ComPtr<IConnector> connector, farSide;
@@ -230,15 +276,30 @@ std::string Ids(const std::vector<unsigned>& ids) {
   return text;
 }
 
+// The control and its state; `markHeld` adds a * to one the mixer holds.
+std::string ControlText(const PartControl& control, bool markHeld = true) {
+  std::string text = control.interfaceName + (markHeld && control.held ? "*" : "");
+  if (control.levelDb) text += " " + Number(*control.levelDb) + " dB";
+  if (control.enabled) text += *control.enabled ? " on" : " off";
+  return text;
+}
+
 std::string Controls(const TopologyPart& part) {
   if (part.controls.empty()) return "-";
   std::string text;
-  for (const std::string& control : part.controls) {
-    const bool held = std::find(part.heldControls.begin(), part.heldControls.end(), control) !=
-                      part.heldControls.end();
-    text += (text.empty() ? "" : " ") + control + (held ? "*" : "");
-  }
+  for (const PartControl& control : part.controls)
+    text += (text.empty() ? "" : ", ") + ControlText(control);
   return text;
+}
+
+nlohmann::json ControlJson(const PartControl& control) {
+  nlohmann::json json = {{"interface", control.interfaceName}, {"held", control.held}};
+  if (control.levelDb) json["levelDb"] = *control.levelDb;
+  if (control.range)
+    json["range"] = {
+        {"min", control.range->min}, {"max", control.range->max}, {"step", control.range->step}};
+  if (control.enabled) json["enabled"] = *control.enabled;
+  return json;
 }
 
 }  // namespace
@@ -280,9 +341,10 @@ std::vector<EndpointGraph> ReadTopologies(const CardChoice& choice,
       ReadGraph(device.get(), graph);
     }
     for (TopologyPart& part : graph.parts)
-      for (const HeldControl& control : held)
-        if (control.adapterId == graph.adapterId && control.partId == part.id)
-          part.heldControls.push_back(control.interfaceName);
+      for (PartControl& control : part.controls)
+        for (const HeldControl& mark : held)
+          control.held |= mark.adapterId == graph.adapterId && mark.partId == part.id &&
+                          mark.interfaceName == control.interfaceName;
     graphs.push_back(std::move(graph));
   }
   return graphs;
@@ -297,20 +359,29 @@ std::string FormatTopology(const std::vector<EndpointGraph>& graphs) {
       text += "  " + graph.problem + "\n\n";
       continue;
     }
+    if (const std::optional<PartControl>& volume = graph.endpointVolume) {
+      text += "  volume   ";
+      text += volume->levelDb ? Number(*volume->levelDb) + " dB" : std::string("unreadable");
+      if (volume->range)
+        text += " (" + Number(volume->range->min) + ".." + Number(volume->range->max) +
+                " dB, step " + Number(volume->range->step) + ")";
+      if (volume->enabled) text += *volume->enabled ? ", muted" : ", not muted";
+      text += ", " + std::to_string(graph.channels) + " channels\n";
+    }
     text += "  adapter  " + graph.adapterId + ", reached at part " +
             std::to_string(graph.attachedPart) + "\n";
     char line[512];
-    std::snprintf(line, sizeof line, "  %4s %-9s %-24s %-9s %-9s %-38s %s\n", "id", "kind", "name",
-                  "incoming", "outgoing", "controls (* held by the mixer)", "keywords");
+    std::snprintf(line, sizeof line, "  %4s %-9s %-24s %-9s %-9s %-9s %s\n", "id", "kind", "name",
+                  "incoming", "outgoing", "keywords", "controls (* held by the mixer)");
     text += line;
     for (const TopologyPart& part : graph.parts) {
       std::string keywords;
       for (const std::string& keyword : part.keywords)
         keywords += (keywords.empty() ? "" : " ") + keyword;
-      std::snprintf(line, sizeof line, "  %4u %-9s %-24s %-9s %-9s %-38s %s\n", part.id,
+      std::snprintf(line, sizeof line, "  %4u %-9s %-24s %-9s %-9s %-9s %s\n", part.id,
                     part.connector ? "connector" : "subunit", ("\"" + part.name + "\"").c_str(),
-                    Ids(part.incoming).c_str(), Ids(part.outgoing).c_str(), Controls(part).c_str(),
-                    keywords.empty() ? "-" : keywords.c_str());
+                    Ids(part.incoming).c_str(), Ids(part.outgoing).c_str(),
+                    keywords.empty() ? "-" : keywords.c_str(), Controls(part).c_str());
       text += line;
     }
     text += "\n";
@@ -327,8 +398,11 @@ std::string FormatDot(const std::vector<EndpointGraph>& graphs) {
     dot += "  subgraph cluster_" + std::to_string(g) + " {\n    label=\"" +
            Escape(graph.role + ": " + graph.endpointName) + "\";\n";
     const std::string endpointNode = prefix + "endpoint";
-    dot += "    " + endpointNode + " [shape=note, label=\"" +
-           Escape(graph.endpointName.empty() ? graph.role : graph.endpointName) + "\"];\n";
+    std::string endpointLabel =
+        HtmlEscape(graph.endpointName.empty() ? graph.role : graph.endpointName);
+    if (graph.endpointVolume && graph.endpointVolume->levelDb)
+      endpointLabel += "<BR/>volume " + Number(*graph.endpointVolume->levelDb) + " dB";
+    dot += "    " + endpointNode + " [shape=note, label=<" + endpointLabel + ">];\n";
     if (!graph.problem.empty()) {
       dot += "    " + prefix + "problem [shape=plaintext, label=\"" + Escape(graph.problem) +
              "\"];\n  }\n";
@@ -336,15 +410,16 @@ std::string FormatDot(const std::vector<EndpointGraph>& graphs) {
     }
     for (const TopologyPart& part : graph.parts) {
       std::string label = HtmlEscape(part.name);
-      for (const std::string& control : part.controls) {
-        const bool held = std::find(part.heldControls.begin(), part.heldControls.end(), control) !=
-                          part.heldControls.end();
-        label += held ? "<BR/><B>" + control + "</B>" : "<BR/>" + control;
+      bool held = false;
+      for (const PartControl& control : part.controls) {
+        const std::string text = HtmlEscape(ControlText(control, false));
+        label += control.held ? "<BR/><B>" + text + "</B>" : "<BR/>" + text;
+        held |= control.held;
       }
       dot += "    " + prefix + std::to_string(part.id) +
              " [shape=" + (part.connector ? "box" : "ellipse") +
-             (part.heldControls.empty() ? "" : ", style=\"filled,bold\", fillcolor=\"#ffe08a\"") +
-             ", label=<" + label + ">];\n";
+             (held ? ", style=\"filled,bold\", fillcolor=\"#ffe08a\"" : "") + ", label=<" + label +
+             ">];\n";
     }
     for (const TopologyPart& part : graph.parts)
       for (unsigned next : part.outgoing)
@@ -354,6 +429,37 @@ std::string FormatDot(const std::vector<EndpointGraph>& graphs) {
            " [style=dashed];\n  }\n";
   }
   return dot + "}\n";
+}
+
+nlohmann::json TopologyJson(const std::vector<EndpointGraph>& graphs) {
+  nlohmann::json list = nlohmann::json::array();
+  for (const EndpointGraph& graph : graphs) {
+    nlohmann::json entry = {{"role", graph.role},
+                            {"endpointId", graph.endpointId},
+                            {"endpointName", graph.endpointName}};
+    if (!graph.problem.empty()) entry["problem"] = graph.problem;
+    if (graph.endpointVolume) {
+      entry["endpointVolume"] = ControlJson(*graph.endpointVolume);
+      entry["endpointVolume"]["channels"] = graph.channels;
+    }
+    if (graph.problem.empty()) {
+      entry["adapterId"] = graph.adapterId;
+      entry["attachedPart"] = graph.attachedPart;
+      for (const TopologyPart& part : graph.parts) {
+        nlohmann::json controls = nlohmann::json::array();
+        for (const PartControl& control : part.controls) controls.push_back(ControlJson(control));
+        entry["parts"].push_back({{"id", part.id},
+                                  {"name", part.name},
+                                  {"connector", part.connector},
+                                  {"incoming", part.incoming},
+                                  {"outgoing", part.outgoing},
+                                  {"keywords", part.keywords},
+                                  {"controls", controls}});
+      }
+    }
+    list.push_back(entry);
+  }
+  return list;
 }
 
 }  // namespace vsmix

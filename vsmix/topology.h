@@ -2,6 +2,7 @@
 // reports it: diagnostics beside the exports, read through the platform layer.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,13 +10,21 @@
 
 namespace vsmix {
 
+// A control a part offers, with its state as the platform reports it.
+struct PartControl {
+  std::string interfaceName;      // "IAudioVolumeLevel"
+  bool held = false;              // the mixer holds it after opening
+  std::optional<double> levelDb;  // level controls: channel 0
+  std::optional<Range> range;     // level controls: channel 0
+  std::optional<bool> enabled;    // mute, automatic gain, loudness
+};
+
 struct TopologyPart {
   unsigned id = 0;  // the part's local ID
   std::string name;
   bool connector = false;
   std::vector<unsigned> incoming, outgoing;  // local IDs, in the platform's order
-  std::vector<std::string> controls;         // the control interfaces it activates
-  std::vector<std::string> heldControls;     // those the mixer holds after opening
+  std::vector<PartControl> controls;         // the control interfaces it activates
   std::vector<std::string> keywords;         // the part-name keywords its name contains
 };
 
@@ -23,7 +32,9 @@ struct EndpointGraph {
   std::string role;  // "playback", "microphone", "line", "aux", "default capture"
   std::string endpointId, endpointName;
   std::string adapterId;
-  unsigned attachedPart = 0;  // the adapter connector the endpoint leads to
+  std::optional<PartControl> endpointVolume;  // the endpoint's own volume and mute
+  unsigned channels = 0;                      // of the endpoint volume
+  unsigned attachedPart = 0;                  // the adapter connector the endpoint leads to
   std::vector<TopologyPart> parts;
   std::string problem;  // why the graph could not be read; empty when it was
 };
@@ -41,6 +52,7 @@ std::vector<EndpointGraph> ReadTopologies(const CardChoice& choice,
                                           const std::vector<HeldControl>& held);
 
 std::string FormatTopology(const std::vector<EndpointGraph>& graphs);
+nlohmann::json TopologyJson(const std::vector<EndpointGraph>& graphs);
 // A Graphviz graph: connectors as boxes, subunits as ellipses, the controls the
 // mixer holds in bold.
 std::string FormatDot(const std::vector<EndpointGraph>& graphs);

@@ -300,25 +300,47 @@ TEST(VsmixCards, ACardFromAFileReplacesTheEmbeddedOne) {
   EXPECT_THAT(shown.out, HasSubstr("master           10 %"));
 }
 
-TEST(VsmixTopology, MarksTheControlsTheMixerHolds) {
+TEST(VsmixTopology, ShowsPartsLinksKeywordsAndTheControlsTheMixerHolds) {
   const Outcome run = Vsmix({"topology", "--play", Speakers, "--mic", "3e7a9c12"});
   EXPECT_EQ(run.exit, 0) << run.err;
   for (const char* line :
-       {"adapter  {1}.HDAUDIO\\FUNC_01&VEN_10EC&DEV_0887, reached at part 0",
-        "\"Tone\"                   3         1         IAudioBass* IAudioTreble*",
-        "\"CD Volume\"              11        13        IAudioVolumeLevel ",
+       {"volume   0 dB (-65.25..0 dB, step 0.75), not muted, 2 channels",
+        "adapter  {1}.HDAUDIO\\FUNC_01&VEN_10EC&DEV_0887, reached at part 0",
+        "\"Tone\"                   3         1         -         IAudioBass* 3 dB, IAudioTreble* "
+        "-1.5 dB",
+        "\"CD Volume\"              11        13        -         IAudioVolumeLevel -10 dB",
         "\"Sum\"                    7,10,13,16 3",
-        "\"Mic Boost (+20dB)\"      0         2  "
-        "       IAudioLoudness*                        "
-        "mic boost +2"})
+        "\"Mic Boost (+20dB)\"      0         2         mic boost +2 IAudioLoudness* off"})
     EXPECT_THAT(run.out, HasSubstr(line));
+}
+
+TEST(VsmixTopology, JsonShowsTheLevelsTheExportsWrote) {
+  // Set through the exports in a session, then read through the platform.
+  const Outcome run = Vsmix({"-s"},
+                            "open --play 5f3e\nset master=50 bass=-4.5 line-mute=on\n"
+                            "topology --json\n");
+  ASSERT_EQ(run.exit, 0) << run.err;
+  const json graph = json::parse(run.out.substr(run.out.rfind("{\n  \"endpoints\"")));
+  const json& speakers = graph.at("endpoints").at(0);
+  // 50 % is 20 log10(0.5) = -6.0206 dB below the top, on every channel.
+  EXPECT_FLOAT_EQ(speakers["endpointVolume"]["levelDb"].get<double>(), -6.0206f);
+  std::map<std::string, json> parts;
+  for (const json& part : speakers.at("parts")) parts[part.at("name")] = part;
+  EXPECT_EQ(parts["Tone"]["controls"][0],
+            (json{{"interface", "IAudioBass"},
+                  {"held", true},
+                  {"levelDb", -4.5},
+                  {"range", {{"min", -12.0}, {"max", 12.0}, {"step", 1.5}}}}));
+  EXPECT_EQ(parts["Line Mute"]["controls"][0]["enabled"], true);
+  EXPECT_EQ(parts["CD Mute"]["controls"][0]["held"], false);
+  EXPECT_EQ(parts["Line In"]["keywords"], json::array({"line"}));
 }
 
 TEST(VsmixTopology, DotOutputIsAGraphGraphvizReads) {
   const Outcome run = Vsmix({"topology", "--default", "--dot"});
   ASSERT_EQ(run.exit, 0) << run.err;
   EXPECT_THAT(run.out, HasSubstr("g0_4 -> g0_3;"));  // sum to midrange
-  EXPECT_THAT(run.out, HasSubstr("<B>IAudioLoudness</B>"));
+  EXPECT_THAT(run.out, HasSubstr("<B>IAudioLoudness off</B>"));
   const std::string path = WriteCard("graph.dot", run.out);
   if (std::system("command -v dot >/dev/null 2>&1") != 0) GTEST_SKIP() << "no Graphviz";
   EXPECT_EQ(std::system(("dot -Tsvg -o /dev/null " + path).c_str()), 0);
