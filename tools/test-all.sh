@@ -10,8 +10,14 @@ git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
 echo "== build and tests"
 cmake --workflow --preset default
 
-echo "== the example host"
+echo "== the main job and the example host"
+build/default/vsmix/vsmix show --default >/dev/null
 build/default/velmora_example >/dev/null
+
+echo "== the documentation's pictures, drawn again from vsmix's output"
+pictures=$(mktemp -d)
+tools/pictures/make-pictures.sh build/default/vsmix/vsmix "$pictures" >/dev/null
+rm -r "$pictures"
 
 echo "== build and tests under the sanitizers"
 cmake --workflow --preset sanitize

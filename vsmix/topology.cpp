@@ -428,6 +428,15 @@ std::string FormatDot(const std::vector<EndpointGraph>& graphs) {
     dot += "    " + prefix + std::to_string(graph.attachedPart) + " -> " + endpointNode +
            " [style=dashed];\n  }\n";
   }
+  bool anyHeld = false;
+  for (const EndpointGraph& graph : graphs)
+    for (const TopologyPart& part : graph.parts)
+      for (const PartControl& control : part.controls) anyHeld |= control.held;
+  if (anyHeld)
+    dot +=
+        "  label=\"Filled: the controls the mixer holds after opening. Boxes are connectors, "
+        "ellipses subunits; the note is the endpoint with its own volume.\";\n"
+        "  labelloc=b;\n";
   return dot + "}\n";
 }
 
