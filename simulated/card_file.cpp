@@ -31,8 +31,8 @@ void RequireType(const json& value, const std::string& place, json::value_t type
 void RequireObject(const json& object, const std::string& place,
                    std::initializer_list<const char*> known) {
   RequireType(object, place, json::value_t::object, "an object");
-  for (const auto& [field, value] : object.items()) {
-    (void)value;
+  for (const auto& item : object.items()) {
+    const std::string& field = item.key();
     if (std::none_of(known.begin(), known.end(), [&](const char* k) { return field == k; })) {
       std::string list;
       for (const char* k : known) list += std::string(list.empty() ? "" : ", ") + k;
@@ -260,7 +260,9 @@ void ReadEndpoint(World& world, const json& object, const std::string& place) {
 
 void ReadDefaults(World& world, const json& object, const std::string& place) {
   RequireObject(object, place, {"render", "capture"});
-  for (const auto& [field, flow] : {std::pair{"render", eRender}, std::pair{"capture", eCapture}}) {
+  for (const auto& flowField : {std::pair{"render", eRender}, std::pair{"capture", eCapture}}) {
+    const char* field = flowField.first;
+    const EDataFlow flow = flowField.second;
     const json* value = Optional(object, field);
     if (value == nullptr) continue;
     const std::string flowPlace = place + "/" + field;
