@@ -124,8 +124,7 @@ void ReadPart(Adapter& adapter, const json& object, const std::string& place) {
                 {"key", "type", "name", "volume", "bass", "treble", "midrange", "mute", "autoGain",
                  "loudness"});
   const std::string key = Text(Required(object, place, "key"), place + "/key");
-  for (const auto& part : adapter.parts)
-    if (part->key == adapter.key + "." + key) Fail(place + "/key", "\"" + key + "\" again");
+  if (adapter.partsByKey.count(key) != 0) Fail(place + "/key", "\"" + key + "\" again");
   const std::u16string name = WideText(Required(object, place, "name"), place + "/name");
   const json* type = Optional(object, "type");
   const bool connector = type != nullptr && OneOf<bool>(*type, place + "/type",
@@ -170,9 +169,8 @@ void ReadAdapter(World& world, const json& object, const std::string& place) {
     for (std::size_t j = 0; j < path.size(); ++j) {
       const std::string partPlace = pathPlace + "/" + std::to_string(j);
       const std::string partKey = Text(path[j], partPlace);
-      Part* part = nullptr;
-      for (const auto& candidate : adapter.parts)
-        if (candidate->key == key + "." + partKey) part = candidate.get();
+      const auto found = adapter.partsByKey.find(partKey);
+      Part* part = found == adapter.partsByKey.end() ? nullptr : found->second;
       if (part == nullptr)
         Fail(partPlace, "no part \"" + partKey + "\" in adapter \"" + key + "\"");
       if (previous != nullptr) {

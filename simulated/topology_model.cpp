@@ -53,14 +53,15 @@ Part& Adapter::Subunit(std::string partKey, std::u16string name) {
   part->key = key + "." + partKey;
   part->name = std::move(name);
   part->adapter = this;
+  partsByKey.emplace(partKey, part.get());  // the first part of a key keeps it
   parts.push_back(std::move(part));
   return *parts.back();
 }
 
 Part& Adapter::operator[](const std::string& partKey) {
-  for (auto& part : parts)
-    if (part->key == key + "." + partKey) return *part;
-  throw std::invalid_argument("no part " + partKey + " in " + key);
+  const auto found = partsByKey.find(partKey);
+  if (found == partsByKey.end()) throw std::invalid_argument("no part " + partKey + " in " + key);
+  return *found->second;
 }
 
 Adapter& Adapter::Path(std::initializer_list<const char*> partKeys) {

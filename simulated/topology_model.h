@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/platform.h"
@@ -55,6 +56,7 @@ struct Adapter {
   std::u16string deviceId;
   std::vector<std::unique_ptr<Part>> parts;
   std::vector<Part*> connectors;
+  std::unordered_map<std::string, Part*> partsByKey;  // by the part's own key, for the builders
 
   Part& Connector(std::string partKey, std::u16string name);
   Part& Subunit(std::string partKey, std::u16string name);

@@ -212,9 +212,26 @@ TEST_F(PlaybackDiscoveryTest, ManyInputsInACycleShareOneBoundOnTheWalks) {
     card.Path({"loop", input.c_str(), "sum"});
   }
   EXPECT_EQ(DiscoverPlaybackTopology("spk"), 0);
-  // The 100 inputs and at most 4,096 parts on their walks; without the shared
-  // bound, each input's two name walks would circle for 256 parts.
-  EXPECT_LE(CallCount("*", "GetPart"), 100u + 4096u);
+  // The 100 inputs and at most 4,096 + 16 per input parts on their walks;
+  // without the shared bound, each input's two name walks would circle for
+  // 256 parts.
+  EXPECT_LE(CallCount("*", "GetPart"), 100u + 4096u + 16u * 100u);
+}
+
+TEST_F(PlaybackDiscoveryTest, TheBoundOnTheWalksGrowsWithTheCard) {
+  // 3,000 inputs each cost two name walks of two parts before the line and
+  // microphone inputs at the end are reached: far more than 4,096 steps, yet
+  // within the allowance the inputs bring.
+  sim::Adapter& card = Card();
+  card.Subunit("sum", u"Sum");
+  card.Path({"sum", "out"});
+  for (int i = 0; i < 3000; ++i) AddInput(card, "aux" + std::to_string(i), u"Aux");
+  AddInput(card, "line", u"Line In");
+  AddInput(card, "mic", u"Mic In");
+  world().SetRecording(false);
+  EXPECT_EQ(DiscoverPlaybackTopology("spk"), 0);
+  EXPECT_EQ(Labels(),
+            "card.line-volume.volume card.line.mute card.mic-volume.volume card.mic.mute");
 }
 
 TEST_F(PlaybackDiscoveryTest, StepsThatCountFailTheDiscovery) {

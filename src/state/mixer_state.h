@@ -58,8 +58,10 @@ struct MixerState {
 
   OpenSnapshot Snapshot;
 
-  // Parts examined so far by the walks of the discovery under way.
-  int WalkStepsTaken;
+  // Parts examined so far by the walks of the discovery under way, and the
+  // steps its inputs and connectors allow beyond the base bound.
+  long long WalkStepsTaken;
+  long long WalkStepAllowance;
 };
 
 extern MixerState Mixer;

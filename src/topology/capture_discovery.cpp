@@ -22,12 +22,13 @@ bool OpenAdapter(const char* idText, IAudioEndpointVolume*& endpointVolume, floa
 }  // namespace
 
 int DiscoverMicTopology(const char* idText) {
-  Mixer.WalkStepsTaken = 0;
+  StartDiscoveryWalks();
   ComPtr<IDeviceTopology> adapter;
   OpenSnapshot& saved = Mixer.Snapshot;
   if (!OpenAdapter(idText, Mixer.MicEndpointVolume, saved.SavedMicRecordLevel, adapter)) return 1;
   UINT count = 0;
   if (adapter->GetConnectorCount(&count) != S_OK) return 1;
+  AllowWalkStepsFor(count);
 
   // The first connector named for a microphone from which a boost is found.
   for (UINT index = 0; index < count; ++index) {
@@ -49,7 +50,7 @@ int DiscoverMicTopology(const char* idText) {
 }
 
 int DiscoverLineTopology(const char* idText) {
-  Mixer.WalkStepsTaken = 0;
+  StartDiscoveryWalks();
   ComPtr<IDeviceTopology> adapter;
   OpenSnapshot& saved = Mixer.Snapshot;
   if (!OpenAdapter(idText, Mixer.LineEndpointVolume, saved.SavedLineRecordLevel, adapter)) return 1;

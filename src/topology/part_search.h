@@ -10,14 +10,31 @@
 
 // Bounds on the parts a walk examines, so that a topology with cycles cannot
 // hang a discovery: each walk stops after MaxWalkSteps parts, and all the
-// walks of one discovery together after MaxDiscoverySteps. Real topologies are
-// a few dozen parts deep and need a few hundred steps in all. Reaching a bound
-// ends the walk as a part without further links would.
+// walks of one discovery together after BaseDiscoverySteps parts plus
+// StepsPerListedPart for each input or connector the discovery goes through.
+// The bound grows with the card, so a large card is walked in full, but not
+// with its cycles. Real topologies are a few dozen parts deep and need a few
+// hundred steps in all. Reaching a bound ends the walk as a part without
+// further links would.
 constexpr int MaxWalkSteps = 256;
-constexpr int MaxDiscoverySteps = 4096;
+constexpr long long BaseDiscoverySteps = 4096;
+constexpr long long StepsPerListedPart = 16;
+
+// Starts the count of a discovery's walks.
+inline void StartDiscoveryWalks() {
+  Mixer.WalkStepsTaken = 0;
+  Mixer.WalkStepAllowance = 0;
+}
+
+// Allows the walks more steps for `listed` inputs or connectors to go through.
+inline void AllowWalkStepsFor(UINT listed) {
+  Mixer.WalkStepAllowance += StepsPerListedPart * listed;
+}
 
 // Counts one part examined against the discovery's bound; false once it is spent.
-inline bool TakeWalkStep() { return Mixer.WalkStepsTaken++ < MaxDiscoverySteps; }
+inline bool TakeWalkStep() {
+  return Mixer.WalkStepsTaken++ < BaseDiscoverySteps + Mixer.WalkStepAllowance;
+}
 
 // True when one of `keywords` (lower-case, narrow) occurs in the part's name,
 // whose letters A-Z alone are folded to lower case. A name that cannot be read

@@ -43,7 +43,7 @@ bool TakeInput(IPart* input, IPartsList* upstream, const PlaybackInput& kind) {
 }  // namespace
 
 int DiscoverPlaybackTopology(const char* idText) {
-  Mixer.WalkStepsTaken = 0;
+  StartDiscoveryWalks();
   ComPtr<IDeviceTopology> topology;
   if (!ActivateEndpoint(idText, eRender, Mixer.PlaybackEndpointVolume, topology)) return 1;
   OpenSnapshot& saved = Mixer.Snapshot;
@@ -73,6 +73,7 @@ int DiscoverPlaybackTopology(const char* idText) {
   }
 
   // `list` is now the branch part's incoming list: the inputs.
+  AllowWalkStepsFor(count);
   const PlaybackInput line{part_keywords::LineInput,    Mixer.LinePlaybackLevel,
                            Mixer.LinePlaybackMute,      saved.SavedLinePlaybackLevel,
                            saved.SavedLinePlaybackMute, true};
