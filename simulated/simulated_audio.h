@@ -128,6 +128,13 @@ class World {
   std::size_t OutstandingCoTaskMem() const { return coTaskMem_.size(); }
   std::size_t OutstandingBstrs() const { return bstrs_.size(); }
   std::size_t OutstandingHeapBlocks() const { return heap_.size(); }
+  // Every block handed out since the last Reset, freed or not.
+  struct AllocationTotals {
+    std::uint64_t coTaskMem = 0;  // platform strings and CoTaskMemAlloc
+    std::uint64_t bstrs = 0;
+    std::uint64_t heap = 0;  // the library's own heap
+  };
+  const AllocationTotals& Allocations() const { return allocations_; }
   int ComDepth() const;
 
   // --- used by the simulated objects and runtime ---
@@ -186,6 +193,7 @@ class World {
   std::unordered_set<void*> heap_;
   std::uint64_t sequence_ = 0;
   std::uint64_t faultsInjected_ = 0;
+  AllocationTotals allocations_;
   UINT ansiCodePage_ = 1252;
   bool recording_ = true;
 };

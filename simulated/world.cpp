@@ -54,6 +54,7 @@ void World::Reset() {
   heap_.clear();
   sequence_ = 0;
   faultsInjected_ = 0;
+  allocations_ = {};
   ansiCodePage_ = 1252;
   recording_ = true;
   threadCom = {};
@@ -220,6 +221,7 @@ void* World::AllocateBlock(std::unordered_set<void*>& blocks, const char* method
   if (!AllocationAllowed(method)) return nullptr;
   void* block = std::malloc(bytes == 0 ? 1 : bytes);
   blocks.insert(block);
+  ++(&blocks == &heap_ ? allocations_.heap : allocations_.coTaskMem);
   return block;
 }
 
@@ -248,6 +250,7 @@ BSTR World::AllocateBstr(const WCHAR* text, UINT length, const char* method) {
   auto* result = reinterpret_cast<BSTR>(block + sizeof(std::uint32_t));
   if (text != nullptr) std::memcpy(result, text, bytes);
   bstrs_.insert(result);
+  ++allocations_.bstrs;
   return result;
 }
 
