@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev clang-format
           # card files and the vsmix tool
           nlohmann-json3-dev libcli11-dev graphviz
+          # benchmarks and instruction counts
+          libbenchmark-dev valgrind
           # the fuzzer: clang with libFuzzer and the sanitizers' runtime
           clang libclang-rt-14-dev
           # the real DLL: cross-compilers, llvm-dlltool for the MSVC import library, Wine
