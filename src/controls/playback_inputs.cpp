@@ -6,9 +6,10 @@
 
 namespace {
 
-// With no channel nothing is written: reported as a failure.
-int SetInputLevel(IAudioVolumeLevel* control, QueryOrder order, bool (*accepted)(HRESULT),
-                  int percent, int* status) {
+// With no channel nothing is written: reported as a failure. `accepted` tells
+// which results count as success.
+template <bool (*accepted)(HRESULT)>
+int SetInputLevel(IAudioVolumeLevel* control, QueryOrder order, int percent, int* status) {
   const Outcome outcome = RunControl(control, status, [=](IAudioVolumeLevel* level) {
     return accepted(WriteEveryChannel(
         level, order,
@@ -31,7 +32,8 @@ int GetInputLevel(IAudioVolumeLevel* control, int* status) {
   return percent;
 }
 
-int SetInputMute(IAudioMute* control, bool (*accepted)(HRESULT), BOOL mute, int* status) {
+template <bool (*accepted)(HRESULT)>
+int SetInputMute(IAudioMute* control, BOOL mute, int* status) {
   RunControl(control, status,
              [=](IAudioMute* switchable) { return accepted(switchable->SetMute(mute, nullptr)); });
   return 0;
@@ -50,7 +52,7 @@ int GetInputMute(IAudioMute* control, int* status) {
 extern "C" {
 
 int VELMORA_API SetLinePlayBack(int percent, int* status) {
-  return SetInputLevel(Mixer.LinePlaybackLevel, QueryOrder::RangeFirst, Accepted, percent, status);
+  return SetInputLevel<Accepted>(Mixer.LinePlaybackLevel, QueryOrder::RangeFirst, percent, status);
 }
 
 int VELMORA_API GetLinePlayBack(int* status) {
@@ -58,7 +60,7 @@ int VELMORA_API GetLinePlayBack(int* status) {
 }
 
 int VELMORA_API SetLinePlayBackMute(int mute, int* status) {
-  return SetInputMute(Mixer.LinePlaybackMute, Accepted, mute, status);
+  return SetInputMute<Accepted>(Mixer.LinePlaybackMute, mute, status);
 }
 
 int VELMORA_API GetLinePlayBackMute(int* status) {
@@ -66,8 +68,8 @@ int VELMORA_API GetLinePlayBackMute(int* status) {
 }
 
 int VELMORA_API SetMicPlayBack(int percent, int* status) {
-  return SetInputLevel(Mixer.MicPlaybackLevel, QueryOrder::CountFirst, AcceptedByMicSetter, percent,
-                       status);
+  return SetInputLevel<AcceptedByMicSetter>(Mixer.MicPlaybackLevel, QueryOrder::CountFirst, percent,
+                                            status);
 }
 
 int VELMORA_API GetMicPlayBack(int* status) {
@@ -75,7 +77,7 @@ int VELMORA_API GetMicPlayBack(int* status) {
 }
 
 int VELMORA_API SetMicPlayBackMute(int mute, int* status) {
-  return SetInputMute(Mixer.MicPlaybackMute, AcceptedByMicSetter, mute, status);
+  return SetInputMute<AcceptedByMicSetter>(Mixer.MicPlaybackMute, mute, status);
 }
 
 int VELMORA_API GetMicPlayBackMute(int* status) {

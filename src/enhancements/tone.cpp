@@ -12,18 +12,18 @@ bool SetTone(IPerChannelDbLevel* control, double level, int* status) {
          }) == Outcome::Succeeded;
 }
 
-bool GetTone(IPerChannelDbLevel* control, double* level, int* status) {
-  if (level != nullptr) *level = 0.0;
-  return RunControl(control, status, [level](IPerChannelDbLevel* tone) {
-           float value = 0.0f;
-           if (!Accepted(tone->GetLevel(0, &value))) return false;
-           if (level != nullptr) *level = value;
-           return true;
-         }) == Outcome::Succeeded;
-}
-
 void WriteOut(double* destination, double value) {
   if (destination != nullptr) *destination = value;
+}
+
+// The level read, or 0 when it could not be.
+bool GetTone(IPerChannelDbLevel* control, double* level, int* status) {
+  float value = 0.0f;
+  const bool read = RunControl(control, status, [&value](IPerChannelDbLevel* tone) {
+                      return Accepted(tone->GetLevel(0, &value));
+                    }) == Outcome::Succeeded;
+  WriteOut(level, read ? value : 0.0);
+  return read;
 }
 
 }  // namespace
@@ -33,20 +33,22 @@ extern "C" {
 // Returns its status code. The range of the first tone control held, in the
 // order bass, midrange, treble, stands for all three.
 int VELMORA_API GetEQRange(double* minLevel, double* maxLevel, double* stepLevel) {
-  WriteOut(minLevel, 0.0);
-  WriteOut(maxLevel, 0.0);
-  WriteOut(stepLevel, 0.0);
-  if (Mixer.CurrentDeviceId == nullptr) return StatusNotOpen;
-  IPerChannelDbLevel* control = Mixer.BassControl;
-  if (control == nullptr) control = Mixer.MidrangeControl;
-  if (control == nullptr) control = Mixer.TrebleControl;
-  if (control == nullptr) return StatusNoControl;
-  float bottom = 0.0f, top = 0.0f, step = 0.0f;
-  control->GetLevelRange(0, &bottom, &top, &step);  // not examined
+  float bottom = 0.0f, top = 0.0f, step = 0.0f;  // the outputs unless a range is read
+  int result = StatusNotOpen;
+  if (Mixer.CurrentDeviceId != nullptr) {
+    IPerChannelDbLevel* control = Mixer.BassControl;
+    if (control == nullptr) control = Mixer.MidrangeControl;
+    if (control == nullptr) control = Mixer.TrebleControl;
+    result = StatusNoControl;
+    if (control != nullptr) {
+      control->GetLevelRange(0, &bottom, &top, &step);  // not examined
+      result = StatusOk;
+    }
+  }
   WriteOut(minLevel, bottom);
   WriteOut(maxLevel, top);
   WriteOut(stepLevel, step);
-  return StatusOk;
+  return result;
 }
 
 int VELMORA_API SetBass(double level, int* status) {
