@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "VelmoraSound.h"
+
 namespace bench {
 
 namespace {
@@ -141,6 +143,11 @@ int InstallGraph(sim::World& world, GraphShape shape, int parts) {
       return InstallLongChain(world, parts);
   }
   return 0;
+}
+
+int OpenGraph(GraphShape shape) {
+  return shape == GraphShape::ManyConnectors ? OpenSoundCard("", "generated", "")
+                                             : OpenSoundCard("generated", "", "");
 }
 
 const char* ShapeName(GraphShape shape) {

@@ -31,6 +31,8 @@ enum class GraphShape {
   LongChain,
 };
 int InstallGraph(sim::World& world, GraphShape shape, int parts);
+// Opens the graph's endpoint as the device its shape is for; OpenSoundCard's result.
+int OpenGraph(GraphShape shape);
 const char* ShapeName(GraphShape shape);
 
 }  // namespace bench

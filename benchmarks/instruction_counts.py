@@ -79,8 +79,9 @@ def dump_number(name, stem):
     return int(suffix) if name.startswith(stem + ".") and suffix.isdigit() else None
 
 
-def run_callgrind(program, calls, names, workdir):
-    """Runs the program under callgrind; returns the dump files in the order written."""
+def run_callgrind(command, workdir):
+    """Runs `command` (a program and its arguments) under callgrind; returns the
+    dump files in the order written."""
     valgrind = shutil.which("valgrind")
     if valgrind is None:
         sys.exit("instruction_counts: valgrind is not installed")
@@ -89,10 +90,7 @@ def run_callgrind(program, calls, names, workdir):
         valgrind,
         "--tool=callgrind",
         f"--callgrind-out-file={out_file}",
-        program,
-        "--calls",
-        str(calls),
-        *names,
+        *command,
     ]
     completed = subprocess.run(command, capture_output=True, text=True, check=False)
     if completed.returncode != 0:
@@ -173,7 +171,8 @@ def main():
         sys.exit(f"instruction_counts: {program} is not built")
 
     with tempfile.TemporaryDirectory(prefix="velmora-callgrind-") as workdir:
-        rows = collect(run_callgrind(program, args.calls, args.names, workdir), args.calls)
+        command = [program, "--calls", str(args.calls), *args.names]
+        rows = collect(run_callgrind(command, workdir), args.calls)
     if not rows:
         sys.exit("instruction_counts: no run was measured")
     print_table(rows, args.calls)

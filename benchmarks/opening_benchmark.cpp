@@ -112,9 +112,7 @@ void DiscoverGraph(benchmark::State& state) {
     parts = bench::InstallGraph(world, Shape, static_cast<int>(state.range(0)));
   });
   const bool capture = Shape == bench::GraphShape::ManyConnectors;
-  auto open = [capture] {
-    return capture ? OpenSoundCard("", "generated", "") : OpenSoundCard("generated", "", "");
-  };
+  auto open = [] { return bench::OpenGraph(Shape); };
   const int result = open();
   // Whether the discovery found what the card offers.
   int status = -1;

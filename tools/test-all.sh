@@ -16,7 +16,7 @@ build/default/velmora_example >/dev/null
 
 echo "== the documentation's pictures, drawn again from vsmix's output"
 pictures=$(mktemp -d)
-tools/pictures/make-pictures.sh build/default/vsmix/vsmix "$pictures" >/dev/null
+tools/pictures/make-pictures.sh build/default "$pictures" >/dev/null
 rm -r "$pictures"
 
 echo "== build and tests under the sanitizers"

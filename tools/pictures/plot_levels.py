@@ -15,6 +15,8 @@ import json
 import subprocess
 import sys
 
+from svg_chart import Chart
+
 
 def run_session(vsmix):
     commands = ["open --play 5f3e1d2a"]
@@ -47,60 +49,23 @@ def collect(documents):
 
 
 def svg(series):
-    width, height = 760, 460
-    left, right, top, bottom = 70, 190, 30, 60
-    x_of = lambda p: left + p / 100 * (width - left - right)
-    y_of = lambda db: top + (12 - db) / 80 * (height - top - bottom)  # +12 .. -68 dB
-    out = [f'<svg xmlns="http://www.w3.org/2000/svg" width="{width}" height="{height}" '
-           'font-family="Helvetica, Arial, sans-serif" font-size="12">',
-           f'<rect width="{width}" height="{height}" fill="white"/>']
-    for p in range(0, 101, 10):
-        out.append(f'<line x1="{x_of(p):.1f}" y1="{y_of(12)}" x2="{x_of(p):.1f}" '
-                   f'y2="{y_of(-68):.1f}" stroke="#e4e4e4"/>')
-        out.append(f'<text x="{x_of(p):.1f}" y="{height - bottom + 18}" '
-                   f'text-anchor="middle">{p}</text>')
-    for db in range(10, -70, -10):
-        out.append(f'<line x1="{left}" y1="{y_of(db):.1f}" x2="{x_of(100):.1f}" '
-                   f'y2="{y_of(db):.1f}" stroke="#e4e4e4"/>')
-        out.append(f'<text x="{left - 8}" y="{y_of(db) + 4:.1f}" text-anchor="end">{db}</text>')
-    out.append(f'<text x="{x_of(50):.1f}" y="{height - 18}" text-anchor="middle">'
-               'percent set through the exports</text>')
-    out.append(f'<text transform="translate(18 {y_of(-28):.1f}) rotate(-90)" '
-               'text-anchor="middle">level written (dB)</text>')
+    chart = Chart((0, 100), (-68, 12), "percent set through the exports", "level written (dB)")
+    chart.grid(range(0, 101, 10), range(10, -70, -10))
     colours = {"master": "#1f5fa8", "line": "#c0602a"}
     labels = {"master": ("master", "endpoint volume", "-65.25..0 dB"),
               "line": ("line", "part volume level", "-34.5..12 dB")}
-    truncated_total = 0
+    truncated = 0
     for name, points in series.items():
         # 0 % is the range minimum; 1 % and up follow the logarithmic scale.
-        path = " ".join(f"{x_of(p):.1f},{y_of(db):.1f}" for p, db, _ in points[1:])
-        out.append(f'<polyline points="{path}" fill="none" stroke="{colours[name]}" '
-                   'stroke-width="2"/>')
-        p0, db0, _ = points[0]
-        out.append(f'<circle cx="{x_of(p0):.1f}" cy="{y_of(db0):.1f}" r="4" '
-                   f'fill="{colours[name]}"/>')
+        chart.line([(p, db) for p, db, _ in points[1:]], colours[name], labels[name])
+        chart.mark(points[0][:2], colours[name], radius=4, filled=True)
         for p, db, read in points:
             if read < p:
-                truncated_total += 1
-                out.append(f'<circle cx="{x_of(p):.1f}" cy="{y_of(db):.1f}" r="2.5" '
-                           'fill="none" stroke="#d11" stroke-width="1.2"/>')
-    legend_x = width - right + 16
-    for i, name in enumerate(series):
-        y = top + 20 + 52 * i
-        out.append(f'<line x1="{legend_x}" y1="{y}" x2="{legend_x + 22}" y2="{y}" '
-                   f'stroke="{colours[name]}" stroke-width="2"/>')
-        for row, text in enumerate(labels[name]):
-            shade = "" if row == 0 else ' fill="#555"'
-            out.append(f'<text x="{legend_x + 28}" y="{y + 4 + 14 * row}"{shade}>{text}</text>')
-    y = top + 20 + 52 * len(series)
-    out.append(f'<circle cx="{legend_x + 11}" cy="{y}" r="2.5" fill="none" stroke="#d11"/>')
-    out.append(f'<text x="{legend_x + 28}" y="{y + 4}">reads back one lower</text>')
-    out.append(f'<text x="{legend_x + 28}" y="{y + 18}" fill="#555">'
-               f'({truncated_total} of 202 settings)</text>')
-    out.append(f'<text x="{legend_x + 28}" y="{y + 44}">filled dot: 0 % is</text>')
-    out.append(f'<text x="{legend_x + 28}" y="{y + 58}">the range minimum</text>')
-    out.append("</svg>")
-    return "\n".join(out) + "\n"
+                truncated += 1
+                chart.mark((p, db), "#d11")
+    chart.legend_entry("#d11", ("reads back one lower", f"({truncated} of 202 settings)"))
+    chart.note(("filled dot: 0 % is", "the range minimum"))
+    return chart.svg()
 
 
 def main():
