@@ -14,13 +14,6 @@ namespace control_cases {
 
 namespace {
 
-// The ID texts of the reference machine's endpoints.
-constexpr const char* SpeakersId = "5f3e1d2a";
-constexpr const char* UsbMicrophoneId = "3e7a9c12";
-constexpr const char* MicArrayId = "8b1f2c3d";
-constexpr const char* LineInputId = "d4b2e8f1";
-constexpr const char* HeadphonesId = "a81b44c0";
-
 // The two values each kind of setter alternates; the first differs from what
 // the reference machine holds at opening, so every call is a change.
 int Percent(unsigned step) { return step % 2 == 0 ? 40 : 60; }
@@ -351,7 +344,8 @@ std::string OpenCard(Card card, CallLog log) {
   std::string problem;
   switch (card) {
     case Card::Speakers:
-      problem = Opened(OpenSoundCard(SpeakersId, "", ""), "OpenSoundCard of the speakers");
+      problem = Opened(OpenSoundCard(sim::reference_ids::Speakers, "", ""),
+                       "OpenSoundCard of the speakers");
       if (problem.empty())
         problem = Missing({{Mixer.PlaybackEndpointVolume, "master volume"},
                            {Mixer.LinePlaybackLevel, "line input level"},
@@ -363,8 +357,8 @@ std::string OpenCard(Card card, CallLog log) {
                            {Mixer.MidrangeControl, "midrange control"}});
       break;
     case Card::UsbMicrophone:
-      problem =
-          Opened(OpenSoundCard("", UsbMicrophoneId, ""), "OpenSoundCard of the USB microphone");
+      problem = Opened(OpenSoundCard("", sim::reference_ids::UsbMicrophone, ""),
+                       "OpenSoundCard of the USB microphone");
       if (problem.empty())
         problem = Missing({{Mixer.MicEndpointVolume, "microphone record level"},
                            {Mixer.MicBoostSwitch, "microphone boost switch"}});
@@ -372,21 +366,26 @@ std::string OpenCard(Card card, CallLog log) {
         problem = "the USB microphone's boost switch is not a loudness control";
       break;
     case Card::MicArray:
-      problem = Opened(OpenSoundCard("", MicArrayId, ""), "OpenSoundCard of the microphone array");
+      problem = Opened(OpenSoundCard("", sim::reference_ids::MicArray, ""),
+                       "OpenSoundCard of the microphone array");
       if (problem.empty()) problem = Missing({{Mixer.MicBoostLevel, "microphone boost level"}});
       break;
     case Card::LineInput:
-      problem = Opened(OpenSoundCard("", "", LineInputId), "OpenSoundCard of the line input");
+      problem = Opened(OpenSoundCard("", "", sim::reference_ids::LineInput),
+                       "OpenSoundCard of the line input");
       if (problem.empty())
         problem = Missing({{Mixer.LineEndpointVolume, "line record level"},
                            {Mixer.LineMonitorSwitch, "line monitor switch"}});
       break;
     case Card::WholeCard:
-      problem = Opened(OpenSoundCard(SpeakersId, UsbMicrophoneId, LineInputId),
-                       "OpenSoundCard of the whole card");
+      problem =
+          Opened(OpenSoundCard(sim::reference_ids::Speakers, sim::reference_ids::UsbMicrophone,
+                               sim::reference_ids::LineInput),
+                 "OpenSoundCard of the whole card");
       break;
     case Card::Headphones:
-      problem = Opened(OpenVirtual_1(HeadphonesId), "OpenVirtual_1 of the headphones");
+      problem =
+          Opened(OpenVirtual_1(sim::reference_ids::Headphones), "OpenVirtual_1 of the headphones");
       if (problem.empty())
         problem = Missing({{Mixer.VirtualEndpointVolume, "auxiliary endpoint volume"}});
       break;

@@ -44,7 +44,15 @@ void CountOneRun(benchmark::State& state, Body body) {
       double(after.coTaskMem - before.coTaskMem + after.bstrs - before.bstrs);
 }
 
-void Finish(benchmark::State& state, double units, const char* unit) {
+// Times `body`, counts one more run of it, and reports the time per `unit`;
+// then closes the card and checks that nothing leaked.
+template <class Body>
+void Measure(benchmark::State& state, Body body, double units, const char* unit) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(body());
+    CollectNowAndThen(state.iterations());
+  }
+  CountOneRun(state, body);
   state.counters[std::string("per_") + unit] = benchmark::Counter(
       units, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   CloseSoundCard(0);
@@ -59,12 +67,7 @@ void OpenSoundCardByEndpoints(benchmark::State& state) {
   const std::string mic = bench::CaptureTarget(perFlow);
   auto open = [&] { return OpenSoundCard(play.c_str(), mic.c_str(), ""); };
   if (open() != 0) state.SkipWithError("the generated card did not open");
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(open());
-    CollectNowAndThen(state.iterations());
-  }
-  CountOneRun(state, open);
-  Finish(state, perFlow, "endpoint");
+  Measure(state, open, perFlow, "endpoint");
 }
 
 void OpenDefaultDevicesByEndpoints(benchmark::State& state) {
@@ -76,12 +79,7 @@ void OpenDefaultDevicesByEndpoints(benchmark::State& state) {
     return OpenDefaultDevices();
   };
   if (open() != 0) state.SkipWithError("the generated defaults did not open");
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(open());
-    CollectNowAndThen(state.iterations());
-  }
-  CountOneRun(state, open);
-  Finish(state, perFlow, "endpoint");
+  Measure(state, open, perFlow, "endpoint");
 }
 
 void EnumerateEndpoints(benchmark::State& state) {
@@ -97,12 +95,7 @@ void EnumerateEndpoints(benchmark::State& state) {
     return GetRecordDevice(static_cast<unsigned>(perFlow - 1), name, id);
   };
   if (list() != 0) state.SkipWithError("the last endpoint could not be described");
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(list());
-    CollectNowAndThen(state.iterations());
-  }
-  CountOneRun(state, list);
-  Finish(state, perFlow, "endpoint");
+  Measure(state, list, perFlow, "endpoint");
 }
 
 template <bench::GraphShape Shape>
@@ -124,13 +117,8 @@ void DiscoverGraph(benchmark::State& state) {
   }
   state.counters["open_result"] = result;
   state.counters["inputs_found"] = status == StatusOk;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(open());
-    CollectNowAndThen(state.iterations());
-  }
-  CountOneRun(state, open);
   state.counters["parts"] = parts;
-  Finish(state, parts, "part");
+  Measure(state, open, parts, "part");
 }
 
 void EndpointCounts(benchmark::internal::Benchmark* benchmark) {

@@ -6,6 +6,15 @@
 
 namespace sim {
 
+// Texts that pick out each endpoint of the reference machine by its ID.
+namespace reference_ids {
+inline constexpr const char* Speakers = "5f3e1d2a";
+inline constexpr const char* Headphones = "a81b44c0";
+inline constexpr const char* UsbMicrophone = "3e7a9c12";
+inline constexpr const char* MicArray = "8b1f2c3d";
+inline constexpr const char* LineInput = "d4b2e8f1";
+}  // namespace reference_ids
+
 // An HD-audio style codec behind the "speakers" playback endpoint: the
 // speaker jack fed by a chain of master volume, tone (bass and treble) and
 // midrange parts, then a sum whose inputs come from "Line In", "Microphone",
