@@ -35,14 +35,3 @@ void ReleaseSoundCard() {
   Mixer.CurrentDeviceId = nullptr;
 }
 
-HRESULT GetMicBoostSwitchEnabled(BOOL* enabled) {
-  if (Mixer.MicBoostSwitchIsLoudness)
-    return static_cast<IAudioLoudness*>(Mixer.MicBoostSwitch)->GetEnabled(enabled);
-  return static_cast<IAudioAutoGainControl*>(Mixer.MicBoostSwitch)->GetEnabled(enabled);
-}
-
-HRESULT SetMicBoostSwitchEnabled(BOOL enabled) {
-  if (Mixer.MicBoostSwitchIsLoudness)
-    return static_cast<IAudioLoudness*>(Mixer.MicBoostSwitch)->SetEnabled(enabled, nullptr);
-  return static_cast<IAudioAutoGainControl*>(Mixer.MicBoostSwitch)->SetEnabled(enabled, nullptr);
-}

@@ -74,8 +74,17 @@ void ReleaseSoundCardSlots();
 void ReleaseSoundCard();
 
 // GetEnabled and SetEnabled on MicBoostSwitch, through the interface it holds.
-HRESULT GetMicBoostSwitchEnabled(BOOL* enabled);
-HRESULT SetMicBoostSwitchEnabled(BOOL enabled);
+inline HRESULT GetMicBoostSwitchEnabled(BOOL* enabled) {
+  if (Mixer.MicBoostSwitchIsLoudness)
+    return static_cast<IAudioLoudness*>(Mixer.MicBoostSwitch)->GetEnabled(enabled);
+  return static_cast<IAudioAutoGainControl*>(Mixer.MicBoostSwitch)->GetEnabled(enabled);
+}
+
+inline HRESULT SetMicBoostSwitchEnabled(BOOL enabled) {
+  if (Mixer.MicBoostSwitchIsLoudness)
+    return static_cast<IAudioLoudness*>(Mixer.MicBoostSwitch)->SetEnabled(enabled, nullptr);
+  return static_cast<IAudioAutoGainControl*>(Mixer.MicBoostSwitch)->SetEnabled(enabled, nullptr);
+}
 
 // Writes `code` through `status` unless the host passed no pointer.
 inline void WriteStatus(int* status, int code) {
