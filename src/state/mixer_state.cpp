@@ -34,4 +34,3 @@ void ReleaseSoundCard() {
   CoTaskMemFree(Mixer.CurrentDeviceId);
   Mixer.CurrentDeviceId = nullptr;
 }
-
