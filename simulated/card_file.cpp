@@ -552,10 +552,4 @@ const IID* InterfaceByName(const std::string& name) {
   return nullptr;
 }
 
-std::string InterfaceName(const IID& iid) {
-  for (const InterfaceEntry& entry : Interfaces)
-    if (entry.iid == iid) return entry.name;
-  return "an unknown interface";
-}
-
 }  // namespace sim

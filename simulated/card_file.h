@@ -36,6 +36,5 @@ std::string ToUtf8(const std::u16string& text);
 
 // The interface an interface name such as "IAudioMute" stands for.
 const IID* InterfaceByName(const std::string& name);
-std::string InterfaceName(const IID& iid);
 
 }  // namespace sim

@@ -107,14 +107,12 @@ void PrintJson(const nlohmann::json& value) {
   std::cout << value.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
 }
 
-bool NamesDevices(const CardChoice& card) { return card.Any() || card.aux.has_value(); }
-
 const char* const NothingOpen =
     "no card is open: give --default, or devices with --play, --mic, --line or --aux";
 
 // Opens the card when the command names devices.
 std::optional<Opening> OpenIfGiven(const Command& command, Session& session) {
-  if (!NamesDevices(command.card)) {
+  if (!command.card.Any()) {
     if (!session.opened) throw UsageFailure(NothingOpen);
     return std::nullopt;
   }
@@ -211,7 +209,7 @@ int Run(const Command& command, Session& session, const std::string& where) {
     if (command.name == "show" || command.name == "set") return RunControls(command, session);
     if (command.name == "topology") return RunTopology(command, session);
     if (command.name == "open") {
-      if (!NamesDevices(command.card)) throw UsageFailure(NothingOpen);
+      if (!command.card.Any()) throw UsageFailure(NothingOpen);
       const std::optional<Opening> opening = OpenIfGiven(command, session);
       std::cout << DescribeOpening(*opening);
       return opening->Failed() ? MixerFailure : Success;

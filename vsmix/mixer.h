@@ -15,7 +15,10 @@ struct CardChoice {
   bool useDefault = false;
   std::string play, mic, line;  // empty: that part is not opened
   std::optional<std::string> aux;
-  bool Any() const { return useDefault || !play.empty() || !mic.empty() || !line.empty(); }
+  // Whether any device, the auxiliary endpoint included, is named.
+  bool Any() const {
+    return useDefault || !play.empty() || !mic.empty() || !line.empty() || aux.has_value();
+  }
 };
 
 // The outcome of opening a card, as the library reported it.
