@@ -80,7 +80,39 @@ install(FILES ${CMAKE_BINARY_DIR}/libVelmoraSound.dll.a ${CMAKE_BINARY_DIR}/Velm
         DESTINATION lib)
 install(FILES ${PROJECT_SOURCE_DIR}/include/VelmoraSound.h DESTINATION include)
 
+# CLI11 and nlohmann-json are header-only: the build machine's copies are
+# staged on their own so that no other header of the build machine is seen.
+find_path(VELMORA_HEADER_LIBRARIES CLI/CLI.hpp PATHS /usr/include NO_DEFAULT_PATH
+          NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+set(VELMORA_STAGED_HEADERS ${CMAKE_BINARY_DIR}/header-libraries)
+file(COPY ${VELMORA_HEADER_LIBRARIES}/CLI ${VELMORA_HEADER_LIBRARIES}/nlohmann
+     DESTINATION ${VELMORA_STAGED_HEADERS})
+
+# The simulated Core Audio service as an in-process COM server. A host whose
+# manifest names it for the device enumerator's class (registration-free COM)
+# runs the DLL, unchanged, against simulated cards.
+add_library(SimulatedCoreAudio SHARED
+  simulated/world.cpp
+  simulated/objects.cpp
+  simulated/code_pages.cpp
+  simulated/reference_cards.cpp
+  simulated/topology_model.cpp
+  simulated/card_file.cpp
+  simulated/service_control.cpp
+  simulated/com_server/com_server.cpp
+)
+set_target_properties(SimulatedCoreAudio PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
+target_compile_definitions(SimulatedCoreAudio PRIVATE VELMORA_SIMULATED_SERVICE_DLL)
+target_include_directories(SimulatedCoreAudio PRIVATE src simulated)
+target_include_directories(SimulatedCoreAudio SYSTEM PRIVATE ${VELMORA_STAGED_HEADERS})
+target_link_libraries(SimulatedCoreAudio PRIVATE ole32 oleaut32)
+# DllGetClassObject and DllCanUnloadNow are exported without stdcall decoration.
+target_link_options(SimulatedCoreAudio PRIVATE -static -static-libgcc -static-libstdc++
+                    -Wl,--kill-at)
+install(TARGETS SimulatedCoreAudio RUNTIME DESTINATION bin)
+
 add_subdirectory(vsmix)
+add_subdirectory(tests/host_scenarios)
 
 if(VELMORA_TESTS)
   enable_testing()

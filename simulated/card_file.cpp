@@ -552,4 +552,10 @@ const IID* InterfaceByName(const std::string& name) {
   return nullptr;
 }
 
+const char* InterfaceName(const IID& iid) {
+  for (const InterfaceEntry& entry : Interfaces)
+    if (iid == entry.iid) return entry.name;
+  return nullptr;
+}
+
 }  // namespace sim

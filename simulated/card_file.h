@@ -34,7 +34,9 @@ nlohmann::json DescribeMachine(const World& world);
 std::u16string FromUtf8(const std::string& text, const std::string& place);
 std::string ToUtf8(const std::u16string& text);
 
-// The interface an interface name such as "IAudioMute" stands for.
+// The interface an interface name such as "IAudioMute" stands for, and back;
+// an interface without a name is null.
 const IID* InterfaceByName(const std::string& name);
+const char* InterfaceName(const IID& iid);
 
 }  // namespace sim

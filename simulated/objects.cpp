@@ -1,5 +1,9 @@
 #include "objects.h"
 
+#ifdef _WIN32
+#include <audioclient.h>  // AUDCLNT_E_DEVICE_INVALIDATED
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -85,13 +89,13 @@ HRESULT DeviceEnumerator::GetDefaultAudioEndpoint(EDataFlow dataFlow, ERole role
 
 HRESULT DeviceEnumerator::GetDevice(LPCWSTR pwstrId, IMMDevice** ppDevice) {
   CallRecord args;
-  if (pwstrId != nullptr) args.text = pwstrId;
+  if (pwstrId != nullptr) args.text = FromWide(pwstrId);
   const World::Call call = Begin("GetDevice", args);
   if (ppDevice == nullptr || pwstrId == nullptr) return Finish(call, E_POINTER);
   *ppDevice = nullptr;
   if (FailsEarly(call)) return Finish(call, *call.injected);
   for (const auto& endpoint : World::Get().Endpoints())
-    if (endpoint->id == pwstrId) {
+    if (endpoint->id == FromWide(pwstrId)) {
       MakeInto<IMMDevice, Device>(ppDevice, *endpoint);
       return Finish(call, S_OK);
     }
@@ -559,7 +563,7 @@ HRESULT PartObject::EnumPartsOutgoing(IPartsList** ppParts) {
   return EnumParts("EnumPartsOutgoing", ".outgoing", part_.outgoing, ppParts);
 }
 
-HRESULT PartObject::GetTopologyObject(IDeviceTopology** ppTopology) {
+HRESULT PartObject::VELMORA_PART_TOPOLOGY_METHOD(IDeviceTopology** ppTopology) {
   const World::Call call = Begin("GetTopologyObject");
   if (ppTopology == nullptr) return Finish(call, E_POINTER);
   *ppTopology = nullptr;

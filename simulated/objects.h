@@ -150,7 +150,7 @@ class PartObject final : public ComObject<IPart, IConnector> {
                                                 IControlInterface** ppInterfaceDesc) override;
   HRESULT STDMETHODCALLTYPE EnumPartsIncoming(IPartsList** ppParts) override;
   HRESULT STDMETHODCALLTYPE EnumPartsOutgoing(IPartsList** ppParts) override;
-  HRESULT STDMETHODCALLTYPE GetTopologyObject(IDeviceTopology** ppTopology) override;
+  HRESULT STDMETHODCALLTYPE VELMORA_PART_TOPOLOGY_METHOD(IDeviceTopology** ppTopology) override;
   HRESULT STDMETHODCALLTYPE Activate(DWORD dwClsContext, REFIID refiid, void** ppvObject) override;
   HRESULT STDMETHODCALLTYPE RegisterControlChangeCallback(REFGUID riid,
                                                           IControlChangeNotify* pNotify) override;

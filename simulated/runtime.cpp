@@ -1,5 +1,6 @@
 // The COM runtime, BSTR, property value and text conversion functions, over
 // the simulated world.
+#include <cstdlib>
 #include <cstring>
 
 #include "code_pages.h"
@@ -61,7 +62,10 @@ HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD dwClsContex
   if (riid != __uuidof(IMMDeviceEnumerator) && riid != __uuidof(IUnknown))
     return world.Finish(call, E_NOINTERFACE);
   *ppv = static_cast<IMMDeviceEnumerator*>(sim::MakeDeviceEnumerator());
-  return world.Finish(call, S_OK);
+  // The runtime hands the caller an object with S_OK whatever success code the
+  // class's creation answered (an injected S_FALSE, say); so does Windows.
+  world.Finish(call, S_OK);
+  return S_OK;
 }
 
 LPVOID CoTaskMemAlloc(std::size_t cb) { return World::Get().AllocateCoTaskMem(cb); }
@@ -194,6 +198,12 @@ int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int
   world.Finish(call, S_OK);
   return produced;
 }
+
+void sim::edge::AttachService() {}
+
+void* sim::edge::AllocateTaskMemory(std::size_t bytes) { return std::malloc(bytes); }
+
+void sim::edge::FreeTaskMemory(void* block) { std::free(block); }
 
 void* LibraryMalloc(std::size_t size) { return World::Get().AllocateHeap(size); }
 

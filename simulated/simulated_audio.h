@@ -80,6 +80,9 @@ struct FaultRule {
   std::optional<std::uint64_t> fromSequence;  // only calls at or after this position
   std::uint32_t skip = 0;                     // matching calls let through before the first fault
   std::uint32_t times = UINT32_MAX;           // faults to inject, then the rule is spent
+  // Only calls that the service answers on Windows too (World::ServiceCalls);
+  // `fromSequence` then counts those calls alone.
+  bool serviceCallsOnly = false;
 };
 
 class SimObject;
@@ -111,6 +114,9 @@ class World {
   const std::vector<CallRecord>& Calls() const { return calls_; }
   std::vector<CallRecord> CallsTo(const std::string& object, const std::string& method) const;
   std::uint64_t InjectableCalls() const { return sequence_; }
+  // The injectable calls that the service answers on every platform: those on
+  // its objects, the enumerator's creation and its own allocations.
+  std::uint64_t ServiceCalls() const { return serviceSequence_; }
   void ClearCalls() { calls_.clear(); }
   void SetRecording(bool recording) { recording_ = recording; }
 
@@ -153,6 +159,10 @@ class World {
 
   void* AllocateCoTaskMem(std::size_t bytes);
   bool FreeCoTaskMem(void* block);
+  // Where the platform's own allocator frees the service's blocks (Windows),
+  // the world only hears of it: every block allocated and freed in the process.
+  void NoteTaskMemoryAllocated(void* block);
+  void NoteTaskMemoryFreed(void* block);
   BSTR AllocateBstr(const WCHAR* text, UINT length, const char* method);
   bool FreeBstr(BSTR text);
   void* AllocateHeap(std::size_t bytes);
@@ -189,17 +199,34 @@ class World {
   std::vector<std::string> violations_;
   std::vector<std::unique_ptr<SimObject>> objects_;
   std::unordered_set<void*> coTaskMem_;
+  std::unordered_set<void*> freedTaskMemory_;  // ours, freed and not handed out again
   std::unordered_set<void*> bstrs_;
   std::unordered_set<void*> heap_;
+  static bool AnsweredEverywhere(const std::string& object, const char* method);
+
   std::uint64_t sequence_ = 0;
+  std::uint64_t serviceSequence_ = 0;
   std::uint64_t faultsInjected_ = 0;
   AllocationTotals allocations_;
   UINT ansiCodePage_ = 1252;
   bool recording_ = true;
 };
 
+// Where the service meets its platform. On Windows the first call makes the
+// calling thread the service's, starts watching the task allocator and installs
+// the first card; on Linux there is nothing to do. The service's CoTaskMem
+// blocks come from the C heap on Linux and the task allocator on Windows.
+namespace edge {
+void AttachService();
+void* AllocateTaskMemory(std::size_t bytes);
+void FreeTaskMemory(void* block);
+}  // namespace edge
+
 // A short description of an HRESULT for messages.
 std::string DescribeResult(HRESULT hr);
 std::string Narrow(const std::u16string& text);
+// The model keeps UTF-16 texts; the platform's WCHAR is char16_t here and
+// wchar_t on Windows, of the same width.
+std::u16string FromWide(const WCHAR* text);
 
 }  // namespace sim

@@ -31,6 +31,15 @@ bool GlobMatches(const char* pattern, const char* text) {
 
 }  // namespace
 
+// The runtime's own functions (COM initialisation, text conversion, the
+// library's heap) are the service's on Linux only; on Windows the platform
+// answers them. Creating the enumerator and the service's own allocations
+// happen on both.
+bool World::AnsweredEverywhere(const std::string& object, const char* method) {
+  return object != "runtime" || std::strcmp(method, "CoCreateInstance") == 0 ||
+         std::strcmp(method, "CoTaskMemAlloc") == 0;
+}
+
 World& World::Get() {
   static World world;
   return world;
@@ -46,13 +55,16 @@ void World::Reset() {
   rules_.clear();
   calls_.clear();
   violations_.clear();
-  for (void* block : coTaskMem_) std::free(block);
+  const std::unordered_set<void*> outstanding = std::move(coTaskMem_);
+  coTaskMem_.clear();
+  for (void* block : outstanding) edge::FreeTaskMemory(block);
+  freedTaskMemory_.clear();
   for (void* text : bstrs_) std::free(static_cast<char*>(text) - sizeof(std::uint32_t));
   for (void* block : heap_) std::free(block);
-  coTaskMem_.clear();
   bstrs_.clear();
   heap_.clear();
   sequence_ = 0;
+  serviceSequence_ = 0;
   faultsInjected_ = 0;
   allocations_ = {};
   ansiCodePage_ = 1252;
@@ -105,14 +117,18 @@ World::Call World::Begin(const std::string& object, const char* method, CallReco
   Call call;
   if (injectable) {
     args.sequence = ++sequence_;
+    const bool serviceCall = AnsweredEverywhere(object, method);
+    if (serviceCall) ++serviceSequence_;
     for (ActiveRule& active : rules_) {
       const FaultRule& rule = active.rule;
+      if (rule.serviceCallsOnly && !serviceCall) continue;
+      const std::uint64_t position = rule.serviceCallsOnly ? serviceSequence_ : args.sequence;
       if (!GlobMatches(rule.object.c_str(), object.c_str()) ||
           !GlobMatches(rule.method.c_str(), method))
         continue;
       if (rule.index && args.index != rule.index) continue;
       if (rule.iid && !(args.iid && *args.iid == *rule.iid)) continue;
-      if (rule.fromSequence && args.sequence < *rule.fromSequence) continue;
+      if (rule.fromSequence && position < *rule.fromSequence) continue;
       ++active.seen;
       if (active.seen <= rule.skip || active.fired >= rule.times) continue;
       ++active.fired;
@@ -219,7 +235,9 @@ bool World::AllocationAllowed(const char* method) {
 void* World::AllocateBlock(std::unordered_set<void*>& blocks, const char* method,
                            std::size_t bytes) {
   if (!AllocationAllowed(method)) return nullptr;
-  void* block = std::malloc(bytes == 0 ? 1 : bytes);
+  void* block = &blocks == &coTaskMem_ ? edge::AllocateTaskMemory(bytes == 0 ? 1 : bytes)
+                                       : std::malloc(bytes == 0 ? 1 : bytes);
+  if (block == nullptr) return nullptr;
   blocks.insert(block);
   ++(&blocks == &heap_ ? allocations_.heap : allocations_.coTaskMem);
   return block;
@@ -238,8 +256,18 @@ void* World::AllocateCoTaskMem(std::size_t bytes) {
 bool World::FreeCoTaskMem(void* block) {
   if (block == nullptr) return true;
   if (!Untrack(coTaskMem_, block, "CoTaskMemFree")) return false;
-  std::free(block);
+  edge::FreeTaskMemory(block);
   return true;
+}
+
+void World::NoteTaskMemoryAllocated(void* block) { freedTaskMemory_.erase(block); }
+
+void World::NoteTaskMemoryFreed(void* block) {
+  if (coTaskMem_.erase(block) != 0) {
+    freedTaskMemory_.insert(block);
+  } else if (freedTaskMemory_.count(block) != 0) {
+    Violation("CoTaskMemFree of a block that is not allocated (freed twice?)");
+  }
 }
 
 BSTR World::AllocateBstr(const WCHAR* text, UINT length, const char* method) {
@@ -346,6 +374,13 @@ std::string Narrow(const std::u16string& text) {
   std::string narrow;
   for (char16_t unit : text) narrow += unit < 0x80 ? static_cast<char>(unit) : '?';
   return narrow;
+}
+
+std::u16string FromWide(const WCHAR* text) {
+  static_assert(sizeof(WCHAR) == sizeof(char16_t));
+  std::u16string wide;
+  for (; *text != 0; ++text) wide += static_cast<char16_t>(*text);
+  return wide;
 }
 
 }  // namespace sim

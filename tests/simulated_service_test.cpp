@@ -159,6 +159,19 @@ TEST_F(SimulatedServiceTest, ComRuntimeModelsApartmentsAndTheEnumeratorsCreation
   EXPECT_EQ(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_INPROC_SERVER,
                              __uuidof(IAudioEndpointVolume), &object),
             E_NOINTERFACE);
+  // A success code from the class's creation does not reach the caller: the
+  // runtime hands the object over with S_OK, as Windows does.
+  sim::FaultRule creation;
+  creation.object = "runtime";
+  creation.method = "CoCreateInstance";
+  creation.result = S_FALSE;
+  world().Inject(creation);
+  IMMDeviceEnumerator* created = nullptr;
+  EXPECT_EQ(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_INPROC_SERVER,
+                             __uuidof(IMMDeviceEnumerator), reinterpret_cast<void**>(&created)),
+            S_OK);
+  ASSERT_NE(created, nullptr);
+  created->Release();
   std::thread uninitialised([] {
     void* enumerator = nullptr;
     EXPECT_EQ(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_INPROC_SERVER,

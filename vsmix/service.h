@@ -1,6 +1,6 @@
-// The Core Audio service vsmix works over: the system's on Windows; elsewhere
-// the simulated service, holding a card from a file or the embedded reference
-// machine.
+// The Core Audio service vsmix works over: the system's on Windows, unless a
+// manifest routes COM to the simulated COM server; elsewhere the simulated
+// service, holding a card from a file or the embedded reference machine.
 #pragma once
 
 #include <string>
@@ -16,11 +16,17 @@ bool ServiceIsSimulated();
 // is empty. Throws std::runtime_error naming the place of a fault in the file.
 void LoadCard(const std::string& path);
 
-// The controls the mixer holds now; known only over the simulated service.
+// The controls the mixer holds now; known only over the simulated service
+// (on Windows, the simulated COM server that a manifest routes COM to).
 std::vector<HeldControl> HeldControls();
 
+// The held controls as the simulated service lists them, one per line.
+std::vector<HeldControl> HeldControlsFromText(const std::string& text);
+// A text that a simulated-service function writes out (size first, then text).
+std::string ServiceText(std::size_t (*read)(char*, std::size_t));
+
 // What the simulated service found wrong so far (references or memory left
-// behind, misuse, COM left initialised); always empty on Windows.
+// behind, misuse, COM left initialised); empty over the system's service.
 std::vector<std::string> ServiceProblems();
 
 }  // namespace vsmix

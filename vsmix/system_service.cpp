@@ -1,18 +1,52 @@
+// Windows: the system's Core Audio service, or the simulated COM server when
+// the executable's manifest routes the device enumerator to it. The server's
+// control functions are then found in the process and used for the held
+// controls and the accounting, as on Linux.
+#include <windows.h>
+
 #include <stdexcept>
 
 #include "service.h"
 
 namespace vsmix {
 
-bool ServiceIsSimulated() { return false; }
+namespace {
+
+using ServiceTextFunction = std::size_t (*)(char*, std::size_t);
+
+// A control function of the simulated COM server, when COM has loaded it.
+ServiceTextFunction SimulatedServiceFunction(const char* name) {
+  const HMODULE server = GetModuleHandleW(L"SimulatedCoreAudio.dll");
+  if (server == nullptr) return nullptr;
+  return reinterpret_cast<ServiceTextFunction>(
+      reinterpret_cast<void*>(GetProcAddress(server, name)));
+}
+
+}  // namespace
+
+bool ServiceIsSimulated() { return SimulatedServiceFunction("VelmoraSimProblems") != nullptr; }
 
 void LoadCard(const std::string& path) {
   if (!path.empty())
-    throw std::runtime_error("--card needs the simulated service; this vsmix uses the system's");
+    throw std::runtime_error(
+        "--card needs the simulated service; on Windows, run vsmix with the simulated COM "
+        "server's manifest and name the card in VELMORA_SIMULATED_CARD");
 }
 
-std::vector<HeldControl> HeldControls() { return {}; }
+std::vector<HeldControl> HeldControls() {
+  const ServiceTextFunction held = SimulatedServiceFunction("VelmoraSimHeldControls");
+  return held != nullptr ? HeldControlsFromText(ServiceText(held)) : std::vector<HeldControl>{};
+}
 
-std::vector<std::string> ServiceProblems() { return {}; }
+std::vector<std::string> ServiceProblems() {
+  const ServiceTextFunction problems = SimulatedServiceFunction("VelmoraSimProblems");
+  std::vector<std::string> found;
+  if (problems == nullptr) return found;
+  const std::string text = ServiceText(problems);
+  for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
+       start = end + 1)
+    found.push_back(text.substr(start, end - start));
+  return found;
+}
 
 }  // namespace vsmix

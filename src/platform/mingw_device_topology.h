@@ -1,8 +1,9 @@
 // Control interfaces that mingw-w64's devicetopology.h (as Debian 12 ships it)
 // declares wrongly, declared here as the platform documents them:
 // IAudioAutoGainControl has the wrong methods there, IAudioLoudness a wrong IID,
-// and the midrange interface is spelt IAudioMidRange. platform.h defines the
-// header's include guards for the first two before including it.
+// and the midrange and subunit interfaces are spelt IAudioMidRange and ISubUnit.
+// platform.h defines the header's include guards for the first two before
+// including it.
 #pragma once
 
 // clang-format off
@@ -27,3 +28,6 @@ __CRT_UUID_DECL(IAudioLoudness, 0x7d8b1437, 0xdd53, 0x4350, 0x9c, 0x1b, 0x1e, 0x
 #ifndef __IAudioMidrange_INTERFACE_DEFINED__
 using IAudioMidrange = IAudioMidRange;
 #endif
+
+// The subunit interface is spelt ISubUnit there.
+using ISubunit = ISubUnit;

@@ -42,13 +42,14 @@ inline void LibraryFree(void* block) { std::free(block); }
 #endif
 
 // IPart::GetTopologyObject. mingw-w64 spells the method GetTopologyObjects; the
-// slot is the same.
-inline HRESULT GetPartTopology(IPart* part, IDeviceTopology** topology) {
+// slot is the same. Implementations of IPart name it with the macro.
 #ifdef __MINGW32__
-  return part->GetTopologyObjects(topology);
+#define VELMORA_PART_TOPOLOGY_METHOD GetTopologyObjects
 #else
-  return part->GetTopologyObject(topology);
+#define VELMORA_PART_TOPOLOGY_METHOD GetTopologyObject
 #endif
+inline HRESULT GetPartTopology(IPart* part, IDeviceTopology** topology) {
+  return part->VELMORA_PART_TOPOLOGY_METHOD(topology);
 }
 
 #include "com_holders.h"

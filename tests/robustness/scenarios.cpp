@@ -1,8 +1,6 @@
 #include "scenarios.h"
 
 #include "VelmoraSound.h"
-#include "reference_cards.h"
-#include "state/mixer_state.h"
 
 namespace {
 
@@ -52,6 +50,16 @@ void AuxiliaryAroundACard(HostContract& host) {
   host.CloseVirtual();
 }
 
+void RestoreRoundTrip(HostContract& host) {
+  host.OpenSoundCard(kSpeakers, kMicArray, kLineIn);
+  host.ExerciseEveryControl(7, 1, -4.5, 30);
+  host.CloseSoundCard(1);
+  // The reads that open the second round show what the restore put back.
+  host.OpenSoundCard(kSpeakers, kMicArray, kLineIn);
+  host.ExerciseEveryControl(100, 0, 4.5, 0);
+  host.CloseSoundCard(0);
+}
+
 void TextsThatMatchNothing(HostContract& host) {
   host.OpenSoundCard("no such playback", "no such microphone", "no such line");
   host.OpenVirtual("no such endpoint");
@@ -70,21 +78,16 @@ const std::vector<Scenario>& HostScenarios() {
       {"the same with a boost switch", SwitchCardSession},
       {"default devices twice, then close", DefaultsTwice},
       {"auxiliary endpoint around a card session", AuxiliaryAroundACard},
+      {"close with the restore, open again", RestoreRoundTrip},
       {"texts that match nothing", TextsThatMatchNothing},
   };
   return scenarios;
-}
-
-void StartHostSession() {
-  Mixer = MixerState{};
-  sim::World::Get().Reset();
-  sim::InstallReferenceMachine(sim::World::Get());
 }
 
 std::vector<std::string> EndHostSession(const HostContract& host) {
   CloseVirtual_1();
   CloseSoundCard(0);
   std::vector<std::string> problems = host.Violations();
-  for (std::string& problem : sim::World::Get().Problems()) problems.push_back(std::move(problem));
+  for (std::string& problem : PlatformProblems()) problems.push_back(std::move(problem));
   return problems;
 }

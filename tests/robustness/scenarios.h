@@ -13,8 +13,10 @@ struct Scenario {
 
 const std::vector<Scenario>& HostScenarios();
 
-// A fresh simulated reference machine and an empty mixer state.
+// For the tests linked with the library: a fresh reference machine and an
+// empty mixer state.
 void StartHostSession();
+
 // What a host does last: close the card and the auxiliary endpoint. Returns
 // every problem: contract violations, leaks, misuse, COM left unbalanced.
 std::vector<std::string> EndHostSession(const HostContract& host);
