@@ -292,6 +292,14 @@ TEST(VsmixCards, ACardFromAFileReplacesTheEmbeddedOne) {
   EXPECT_EQ(listed["playback"]["endpoints"][0]["name"], "Caf\u00e9 Speakers");
   EXPECT_EQ(listed["record"]["endpoints"].size(), 0u);
 
+  // Without --card, the card that VELMORA_SIMULATED_CARD names, as the
+  // simulated COM server does on Windows.
+  setenv("VELMORA_SIMULATED_CARD", path.c_str(), 1);
+  const Outcome fromEnvironment = Vsmix({"devices", "--json"});
+  unsetenv("VELMORA_SIMULATED_CARD");
+  EXPECT_EQ(fromEnvironment.exit, 0) << fromEnvironment.err;
+  EXPECT_EQ(fromEnvironment.out, devices.out);
+
   // No topology behind the endpoint: the playback part fails after its lookup,
   // and the master volume still answers through the endpoint.
   const Outcome shown = Vsmix({"--card", path, "show", "--play", "only-output"});
