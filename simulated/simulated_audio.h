@@ -159,9 +159,12 @@ class World {
 
   void* AllocateCoTaskMem(std::size_t bytes);
   bool FreeCoTaskMem(void* block);
-  // Where the platform's own allocator frees the service's blocks (Windows),
-  // the world only hears of it: every block allocated and freed in the process.
-  void NoteTaskMemoryAllocated(void* block);
+  // Where the platform's own task allocator frees the service's blocks
+  // (Windows), the world only hears of it: every block allocated and freed on
+  // the service's thread. With `watchOthers`, blocks that others allocate there
+  // (the BSTRs of the platform's string functions, say) must be freed by the
+  // end too.
+  void NoteTaskMemoryAllocated(void* block, bool watchOthers);
   void NoteTaskMemoryFreed(void* block);
   BSTR AllocateBstr(const WCHAR* text, UINT length, const char* method);
   bool FreeBstr(BSTR text);
@@ -200,6 +203,7 @@ class World {
   std::vector<std::unique_ptr<SimObject>> objects_;
   std::unordered_set<void*> coTaskMem_;
   std::unordered_set<void*> freedTaskMemory_;  // ours, freed and not handed out again
+  std::unordered_set<void*> otherTaskMemory_;  // others', allocated and not yet freed
   std::unordered_set<void*> bstrs_;
   std::unordered_set<void*> heap_;
   static bool AnsweredEverywhere(const std::string& object, const char* method);

@@ -59,6 +59,7 @@ void World::Reset() {
   coTaskMem_.clear();
   for (void* block : outstanding) edge::FreeTaskMemory(block);
   freedTaskMemory_.clear();
+  otherTaskMemory_.clear();
   for (void* text : bstrs_) std::free(static_cast<char*>(text) - sizeof(std::uint32_t));
   for (void* block : heap_) std::free(block);
   bstrs_.clear();
@@ -217,6 +218,9 @@ std::vector<std::string> World::Problems() const {
   if (!coTaskMem_.empty())
     problems.push_back(std::to_string(coTaskMem_.size()) + " CoTaskMem block(s) not freed");
   if (!bstrs_.empty()) problems.push_back(std::to_string(bstrs_.size()) + " BSTR(s) not freed");
+  if (!otherTaskMemory_.empty())
+    problems.push_back(std::to_string(otherTaskMemory_.size()) +
+                       " block(s) of the platform's task allocator not freed (BSTRs, strings)");
   if (!heap_.empty())
     problems.push_back(std::to_string(heap_.size()) + " library heap block(s) not freed");
   problems.insert(problems.end(), violations_.begin(), violations_.end());
@@ -238,6 +242,7 @@ void* World::AllocateBlock(std::unordered_set<void*>& blocks, const char* method
   void* block = &blocks == &coTaskMem_ ? edge::AllocateTaskMemory(bytes == 0 ? 1 : bytes)
                                        : std::malloc(bytes == 0 ? 1 : bytes);
   if (block == nullptr) return nullptr;
+  otherTaskMemory_.erase(block);
   blocks.insert(block);
   ++(&blocks == &heap_ ? allocations_.heap : allocations_.coTaskMem);
   return block;
@@ -260,9 +265,14 @@ bool World::FreeCoTaskMem(void* block) {
   return true;
 }
 
-void World::NoteTaskMemoryAllocated(void* block) { freedTaskMemory_.erase(block); }
+void World::NoteTaskMemoryAllocated(void* block, bool watchOthers) {
+  freedTaskMemory_.erase(block);
+  // Until AllocateBlock claims it as the service's.
+  if (watchOthers) otherTaskMemory_.insert(block);
+}
 
 void World::NoteTaskMemoryFreed(void* block) {
+  if (otherTaskMemory_.erase(block) != 0) return;
   if (coTaskMem_.erase(block) != 0) {
     freedTaskMemory_.insert(block);
   } else if (freedTaskMemory_.count(block) != 0) {

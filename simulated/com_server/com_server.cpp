@@ -19,6 +19,11 @@ std::atomic<DWORD> serviceThread{0};
 
 bool OnServiceThread() { return GetCurrentThreadId() == serviceThread.load(); }
 
+// The platform's BSTR cache keeps freed strings for reuse instead of freeing
+// them; only with the cache off (OANOCACHE set) can every block allocated on
+// the service's thread be required to come back.
+bool watchAllTaskMemory = false;
+
 // Hears of every allocation and free of the COM task allocator, passing each
 // through unchanged.
 class TaskMemorySpy final : public IMallocSpy {
@@ -36,7 +41,8 @@ class TaskMemorySpy final : public IMallocSpy {
 
   SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T cbRequest) override { return cbRequest; }
   void* STDMETHODCALLTYPE PostAlloc(void* pActual) override {
-    if (pActual != nullptr && OnServiceThread()) sim::World::Get().NoteTaskMemoryAllocated(pActual);
+    if (pActual != nullptr && OnServiceThread())
+      sim::World::Get().NoteTaskMemoryAllocated(pActual, watchAllTaskMemory);
     return pActual;
   }
   void* STDMETHODCALLTYPE PreFree(void* pRequest, BOOL fSpyed) override {
@@ -116,6 +122,7 @@ namespace sim::edge {
 void AttachService() {
   DWORD none = 0;
   if (!serviceThread.compare_exchange_strong(none, GetCurrentThreadId())) return;
+  watchAllTaskMemory = GetEnvironmentVariableA("OANOCACHE", nullptr, 0) != 0;
   CoRegisterMallocSpy(&taskMemorySpy);
   InstallFirstCard();
 }
