@@ -166,6 +166,7 @@ class World {
   // end too.
   void NoteTaskMemoryAllocated(void* block, bool watchOthers);
   void NoteTaskMemoryFreed(void* block);
+  void NoteTaskMemoryMoved(void* from, void* to);  // reallocated elsewhere
   BSTR AllocateBstr(const WCHAR* text, UINT length, const char* method);
   bool FreeBstr(BSTR text);
   void* AllocateHeap(std::size_t bytes);

@@ -271,6 +271,15 @@ void World::NoteTaskMemoryAllocated(void* block, bool watchOthers) {
   if (watchOthers) otherTaskMemory_.insert(block);
 }
 
+void World::NoteTaskMemoryMoved(void* from, void* to) {
+  freedTaskMemory_.erase(to);
+  if (coTaskMem_.erase(from) != 0) {
+    coTaskMem_.insert(to);
+  } else if (otherTaskMemory_.erase(from) != 0) {
+    otherTaskMemory_.insert(to);
+  }
+}
+
 void World::NoteTaskMemoryFreed(void* block) {
   if (otherTaskMemory_.erase(block) != 0) return;
   if (coTaskMem_.erase(block) != 0) {

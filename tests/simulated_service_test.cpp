@@ -1,5 +1,6 @@
 // The platform's stand-in answers as the platform documents, and its accounting
 // catches what a library could do wrong.
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -142,6 +143,46 @@ TEST_F(SimulatedServiceTest, AccountingCatchesLeaksDoubleReleasesAndUseAfterRele
   // Start again clean so that the fixture's own check passes.
   leaked.detach();
   enumerator_.detach();
+  CoUninitialize();
+  world().Reset();
+  ASSERT_EQ(CoInitialize(nullptr), S_OK);
+}
+
+// On Windows the platform's task allocator frees, and the service only hears of
+// it through a malloc spy; the accounting follows the blocks the same way.
+TEST_F(SimulatedServiceTest, FollowsTheBlocksWhereThePlatformsAllocatorFrees) {
+  using ::testing::Contains;
+  using ::testing::HasSubstr;
+  using ::testing::Not;
+  void* ours = world().AllocateCoTaskMem(8);
+  world().NoteTaskMemoryFreed(ours);
+  EXPECT_EQ(world().OutstandingCoTaskMem(), 0u);
+  world().NoteTaskMemoryAllocated(ours, true);  // the address handed out again,
+  world().NoteTaskMemoryFreed(ours);            // so this is no second free
+  EXPECT_THAT(world().Problems(), Not(Contains(HasSubstr("freed twice"))));
+
+  // Others' blocks count only while watched; a block moved by reallocation
+  // stays counted, the service's as the service's.
+  char unwatched = 0, watched = 0, moved = 0;
+  world().NoteTaskMemoryAllocated(&unwatched, false);
+  world().NoteTaskMemoryAllocated(&watched, true);
+  world().NoteTaskMemoryMoved(&watched, &moved);
+  EXPECT_THAT(world().Problems(), Contains(HasSubstr("1 block(s) of the platform's task")));
+  world().NoteTaskMemoryFreed(&moved);
+  void* service = world().AllocateCoTaskMem(8);
+  world().NoteTaskMemoryMoved(service, &watched);
+  EXPECT_EQ(world().OutstandingCoTaskMem(), 1u);
+  world().NoteTaskMemoryFreed(&watched);
+  EXPECT_EQ(world().OutstandingCoTaskMem(), 0u);
+  EXPECT_THAT(world().Problems(), Not(Contains(HasSubstr("task allocator"))));
+  EXPECT_THAT(world().Problems(), Not(Contains(HasSubstr("freed twice"))));
+
+  world().NoteTaskMemoryFreed(&watched);
+  EXPECT_THAT(world().Problems(), Contains(HasSubstr("freed twice")));
+  // The spy only watched; the blocks are the C heap's here.
+  std::free(ours);
+  std::free(service);
+  enumerator_.reset();
   CoUninitialize();
   world().Reset();
   ASSERT_EQ(CoInitialize(nullptr), S_OK);

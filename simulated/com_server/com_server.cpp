@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "objects.h"
 #include "reference_cards.h"
@@ -53,16 +54,35 @@ class TaskMemorySpy final : public IMallocSpy {
   void STDMETHODCALLTYPE PostFree(BOOL) override {}
   SIZE_T STDMETHODCALLTYPE PreRealloc(void* pRequest, SIZE_T cbRequest, void** ppNewRequest,
                                       BOOL) override {
+    reallocating_ = {pRequest, cbRequest};
     *ppNewRequest = pRequest;
     return cbRequest;
   }
-  void* STDMETHODCALLTYPE PostRealloc(void* pActual, BOOL) override { return pActual; }
+  // A reallocation allocates (from null), frees (to size 0), moves a block, or
+  // fails and leaves it where it was.
+  void* STDMETHODCALLTYPE PostRealloc(void* pActual, BOOL fSpyed) override {
+    if (!fSpyed || !OnServiceThread()) return pActual;
+    sim::World& world = sim::World::Get();
+    const auto [from, bytes] = reallocating_;
+    if (from == nullptr) {
+      if (pActual != nullptr) world.NoteTaskMemoryAllocated(pActual, watchAllTaskMemory);
+    } else if (bytes == 0) {
+      world.NoteTaskMemoryFreed(from);
+    } else if (pActual != nullptr) {
+      world.NoteTaskMemoryMoved(from, pActual);
+    }
+    return pActual;
+  }
   void* STDMETHODCALLTYPE PreGetSize(void* pRequest, BOOL) override { return pRequest; }
   SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T cbActual, BOOL) override { return cbActual; }
   void* STDMETHODCALLTYPE PreDidAlloc(void* pRequest, BOOL) override { return pRequest; }
   int STDMETHODCALLTYPE PostDidAlloc(void*, BOOL, int fActual) override { return fActual; }
   void STDMETHODCALLTYPE PreHeapMinimize() override {}
   void STDMETHODCALLTYPE PostHeapMinimize() override {}
+
+ private:
+  // The block and size of the reallocation under way.
+  std::pair<void*, SIZE_T> reallocating_{nullptr, 0};
 };
 
 TaskMemorySpy taskMemorySpy;
