@@ -25,21 +25,25 @@ bool OnServiceThread() { return GetCurrentThreadId() == serviceThread.load(); }
 // the service's thread be required to come back.
 bool watchAllTaskMemory = false;
 
-// Hears of every allocation and free of the COM task allocator, passing each
-// through unchanged.
-class TaskMemorySpy final : public IMallocSpy {
+// IUnknown of an object that lives as long as the module: nothing to count.
+template <class Interface>
+class StaticComObject : public Interface {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
     if (object == nullptr) return E_POINTER;
-    *object = riid == __uuidof(IUnknown) || riid == __uuidof(IMallocSpy)
-                  ? static_cast<IMallocSpy*>(this)
+    *object = riid == __uuidof(IUnknown) || riid == __uuidof(Interface)
+                  ? static_cast<Interface*>(this)
                   : nullptr;
     return *object != nullptr ? S_OK : E_NOINTERFACE;
   }
-  // The spy is static: it is never freed.
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
+};
 
+// Hears of every allocation and free of the COM task allocator, passing each
+// through unchanged.
+class TaskMemorySpy final : public StaticComObject<IMallocSpy> {
+ public:
   SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T cbRequest) override { return cbRequest; }
   void* STDMETHODCALLTYPE PostAlloc(void* pActual) override {
     if (pActual != nullptr && OnServiceThread())
@@ -89,18 +93,8 @@ TaskMemorySpy taskMemorySpy;
 
 // The enumerator's class object. CreateInstance is where CoCreateInstance
 // reaches the service, so it is logged and can be made to fail like any call.
-class EnumeratorFactory final : public IClassFactory {
+class EnumeratorFactory final : public StaticComObject<IClassFactory> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    *object = riid == __uuidof(IUnknown) || riid == __uuidof(IClassFactory)
-                  ? static_cast<IClassFactory*>(this)
-                  : nullptr;
-    return *object != nullptr ? S_OK : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* pUnkOuter, REFIID riid,
                                            void** ppvObject) override {
     sim::World& world = sim::World::Get();
