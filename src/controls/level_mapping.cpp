@@ -3,9 +3,13 @@
 #include <cfloat>
 #include <climits>
 #include <cmath>
+#include <limits>
 
 float PercentToDecibels(int percent, float minimum, float maximum) {
   if (percent == 0) return minimum;
+  // The logarithm of a negative ratio is not a number. Its sign bit is the C
+  // runtime's choice (glibc and msvcrt differ), so it is made here, once.
+  if (percent < 0) return std::numeric_limits<float>::quiet_NaN();
   const float ratio = static_cast<float>(percent) / 100.0f;
   // log10 is taken as ln(x) / ln(10) in double precision, then narrowed once.
   const double decibels = std::log(static_cast<double>(ratio)) / std::log(10.0) * 20.0;

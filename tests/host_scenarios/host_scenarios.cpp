@@ -2,11 +2,12 @@
 //
 //   velmora_host_scenarios transcript   every scenario once; prints each export's
 //                                       answers and the platform calls beneath
-//   velmora_host_scenarios sweep [STRIDE]
-//                                       every scenario again with a fault at every
-//                                       STRIDE-th platform call (1: every call),
-//                                       once and from there on; prints a
-//                                       fingerprint of each run
+//   velmora_host_scenarios sweep [POSITIONS]
+//                                       every scenario again with a fault at each
+//                                       platform call, once and from there on;
+//                                       with POSITIONS, at most that many calls
+//                                       of each scenario, evenly spaced; prints
+//                                       a fingerprint of each run
 //   velmora_host_scenarios replay SCENARIO CALL RESULT once|on
 //                                       one run of the sweep, in full
 //   velmora_host_scenarios self-check   the leak, allocation and COM checks
@@ -15,6 +16,7 @@
 // The exit code is 0 when no check failed, 1 otherwise; problems go to
 // standard error. Built against the DLL and run with the simulated COM server,
 // its transcript must equal the Linux build's, line for line.
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -110,7 +112,7 @@ std::uint64_t Fingerprint(const HostContract& host) {
   return hash;
 }
 
-int Sweep(std::uint64_t stride) {
+int Sweep(std::uint64_t positions) {
   const std::int32_t results[] = {static_cast<std::int32_t>(0x80004005),   // E_FAIL
                                   1,                                       // S_FALSE
                                   static_cast<std::int32_t>(0x80070490)};  // E_NOTFOUND
@@ -118,6 +120,7 @@ int Sweep(std::uint64_t stride) {
   int index = 0;
   for (const Scenario& scenario : HostScenarios()) {
     ++index;
+    if (!scenario.swept) continue;
     StartHostSession();
     {
       HostContract host;
@@ -125,7 +128,9 @@ int Sweep(std::uint64_t stride) {
       EndHostSession(host);
     }
     const std::uint64_t calls = VelmoraSimInjectableCalls();
-    std::printf("== %s: %llu calls\n", scenario.name, static_cast<unsigned long long>(calls));
+    const std::uint64_t stride = calls > positions ? (calls + positions - 1) / positions : 1;
+    std::printf("== %s: %llu calls, every %llu swept\n", scenario.name,
+                static_cast<unsigned long long>(calls), static_cast<unsigned long long>(stride));
     for (std::uint64_t call = 1; call <= calls; call += stride)
       for (const std::int32_t result : results)
         for (const std::uint32_t times : {1u, 0xFFFFFFFFu}) {
@@ -196,15 +201,15 @@ int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "transcript") == 0) return Transcript();
   if (argc == 2 && std::strcmp(argv[1], "self-check") == 0) return SelfCheck();
   if (argc >= 2 && std::strcmp(argv[1], "sweep") == 0 && argc <= 3) {
-    const long long stride = argc == 3 ? std::atoll(argv[2]) : 1;
-    if (stride > 0) return Sweep(static_cast<std::uint64_t>(stride));
+    const long long positions = argc == 3 ? std::atoll(argv[2]) : LLONG_MAX;
+    if (positions > 0) return Sweep(static_cast<std::uint64_t>(positions));
   }
   if (argc == 6 && std::strcmp(argv[1], "replay") == 0)
     return Replay(std::atoi(argv[2]), std::strtoull(argv[3], nullptr, 10),
                   static_cast<std::int32_t>(std::strtol(argv[4], nullptr, 0)),
                   std::strcmp(argv[5], "once") == 0);
   std::fprintf(stderr,
-               "usage: %s transcript | sweep [STRIDE] | replay SCENARIO CALL RESULT once|on | "
+               "usage: %s transcript | sweep [POSITIONS] | replay SCENARIO CALL RESULT once|on | "
                "self-check\n",
                argv[0]);
   return 2;

@@ -67,7 +67,7 @@ TEST_P(FaultSweep, KeepsEveryContractWhereverThePlatformFails) {
   sim::World::Get().Reset();
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenarios, FaultSweep, ::testing::ValuesIn(HostScenarios()),
+INSTANTIATE_TEST_SUITE_P(Scenarios, FaultSweep, ::testing::ValuesIn(SweptScenarios()),
                          [](const ::testing::TestParamInfo<Scenario>& param) {
                            return "scenario" + std::to_string(param.index);
                          });

@@ -16,6 +16,8 @@ class HostContract {
   const std::vector<std::string>& Violations() const { return violations_; }
   // Every export called, with its return value, status and outputs.
   const std::vector<std::string>& Transcript() const { return transcript_; }
+  // Adds a call the host made itself to the transcript.
+  void Note(const std::string& call, long long value, int status = 0);
 
   // Enumerates both flows and describes every endpoint; returns the IDs.
   std::vector<std::string> Enumerate(bool playback);
@@ -33,7 +35,6 @@ class HostContract {
   void Require(bool condition, const std::string& what);
   void CheckStatus(const char* name, int status, std::initializer_list<int> allowed);
   void CheckGuard(const char* name, int status, Slot slot, bool cardGuard = true);
-  void Note(const std::string& call, long long value, int status);
   std::vector<std::string> violations_;
   std::vector<std::string> transcript_;
 };

@@ -1,6 +1,9 @@
 #include "scenarios.h"
 
+#include <iterator>
+
 #include "VelmoraSound.h"
+#include "bad_input.h"
 
 namespace {
 
@@ -69,7 +72,73 @@ void TextsThatMatchNothing(HostContract& host) {
   host.CloseVirtual();
 }
 
+// What hosts get wrong, on every build: the results are the transcript's.
+void WhatHostsGetWrong(HostContract& host) {
+  host.OpenSoundCard(kSpeakers, kMicArray, kLineIn);
+  for (const BadInput& input : NullPointers()) host.Note(input.description, input.call());
+
+  host.OpenSoundCard(kSpeakers, kMicArray, kLineIn);
+  host.OpenVirtual(kHeadphones);
+  for (const int percent : kAwkwardPercentages)
+    for (std::size_t setter = 0; setter < std::size(kPercentSetters); ++setter) {
+      int status = -1;
+      const int result = kPercentSetters[setter](percent, &status);
+      host.Note("percentage setter " + std::to_string(setter) + "(" + std::to_string(percent) + ")",
+                result, status);
+    }
+  for (const unsigned int index : kAwkwardIndices) {
+    char name[255], id[255];
+    host.Note("GetRecordDevice " + std::to_string(index), GetRecordDevice(index, name, id));
+    host.Note("GetPlayBackDevice " + std::to_string(index), GetPlayBackDevice(index, name, id));
+  }
+  for (const double level : kAwkwardToneLevels) {
+    int status = -1;
+    host.Note("SetBass", SetBass(level, &status), status);
+    double read = 9.0;
+    host.Note("GetBass", GetBass(&read, &status), status);
+    host.Note("bass level is a number", read == read);
+  }
+  host.CloseSoundCard(1);
+  host.CloseVirtual();
+
+  for (const std::string& text : AwkwardIdTexts()) {
+    host.OpenSoundCard(text.c_str(), text.c_str(), text.c_str());
+    host.OpenVirtual(text.c_str());
+    host.GetDeviceNames();
+    host.CloseSoundCard(1);
+    host.CloseVirtual();
+  }
+}
+
+// Every percentage through every level and back: the levels written and the
+// percentages read back must be the same bits on every build.
+void EveryPercentage(HostContract& host) {
+  int(VELMORA_API* const getters[])(int*) = {
+      GetMasterVolume,     GetLinePlayBack,  GetMicPlayBack,   GetMicRecordVolume,
+      GetLineRecordVolume, GetVirtualVolume, GetMicSliderBoost};
+  static_assert(std::size(getters) == std::size(kPercentSetters));
+  host.OpenSoundCard(kSpeakers, kMicArray, kLineIn);
+  host.OpenVirtual(kHeadphones);
+  for (int percent = 0; percent <= 100; ++percent)
+    for (std::size_t level = 0; level < std::size(getters); ++level) {
+      int status = -1;
+      const std::string name = "level " + std::to_string(level);
+      host.Note(name + " set " + std::to_string(percent), kPercentSetters[level](percent, &status),
+                status);
+      host.Note(name + " read", getters[level](&status), status);
+    }
+  host.CloseSoundCard(1);
+  host.CloseVirtual();
+}
+
 }  // namespace
+
+std::vector<Scenario> SweptScenarios() {
+  std::vector<Scenario> swept;
+  for (const Scenario& scenario : HostScenarios())
+    if (scenario.swept) swept.push_back(scenario);
+  return swept;
+}
 
 const std::vector<Scenario>& HostScenarios() {
   static const std::vector<Scenario> scenarios = {
@@ -80,6 +149,8 @@ const std::vector<Scenario>& HostScenarios() {
       {"auxiliary endpoint around a card session", AuxiliaryAroundACard},
       {"close with the restore, open again", RestoreRoundTrip},
       {"texts that match nothing", TextsThatMatchNothing},
+      {"what hosts get wrong", WhatHostsGetWrong},
+      {"every percentage through every level", EveryPercentage, false},
   };
   return scenarios;
 }

@@ -9,9 +9,12 @@
 struct Scenario {
   const char* name;
   void (*run)(HostContract& host);
+  bool swept = true;  // run again with a fault at each platform call
 };
 
 const std::vector<Scenario>& HostScenarios();
+// The scenarios short enough to be swept.
+std::vector<Scenario> SweptScenarios();
 
 // For the tests linked with the library: a fresh reference machine and an
 // empty mixer state.
