@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #if defined(_WIN32) && defined(VELMORA_SIMULATED_SERVICE_DLL)
 #define VELMORA_SIM_API extern "C" __declspec(dllexport)
@@ -50,3 +52,28 @@ VELMORA_SIM_API std::size_t VelmoraSimProblems(char* buffer, std::size_t size);
 VELMORA_SIM_API std::size_t VelmoraSimHeldControls(char* buffer, std::size_t size);
 // Frees the objects released so far (they stay poisoned until then).
 VELMORA_SIM_API void VelmoraSimCollectReleased(void);
+
+namespace sim {
+
+// One of the text functions above, linked in or found with GetProcAddress.
+using ServiceTextFunction = std::size_t (*)(char*, std::size_t);
+
+// The whole text that `read` writes out.
+inline std::string ReadServiceText(ServiceTextFunction read) {
+  std::string text(read(nullptr, 0), '\0');
+  read(text.data(), text.size());
+  text.pop_back();  // the terminator
+  return text;
+}
+
+// The same text, a string per line.
+inline std::vector<std::string> ReadServiceLines(ServiceTextFunction read) {
+  const std::string text = ReadServiceText(read);
+  std::vector<std::string> lines;
+  for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
+       start = end + 1)
+    lines.push_back(text.substr(start, end - start));
+  return lines;
+}
+
+}  // namespace sim

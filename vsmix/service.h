@@ -20,10 +20,8 @@ void LoadCard(const std::string& path);
 // (on Windows, the simulated COM server that a manifest routes COM to).
 std::vector<HeldControl> HeldControls();
 
-// The held controls as the simulated service lists them, one per line.
-std::vector<HeldControl> HeldControlsFromText(const std::string& text);
-// A text that a simulated-service function writes out (size first, then text).
-std::string ServiceText(std::size_t (*read)(char*, std::size_t));
+// The held controls from the simulated service's lines.
+std::vector<HeldControl> HeldControlsFromLines(const std::vector<std::string>& lines);
 
 // What the simulated service found wrong so far (references or memory left
 // behind, misuse, COM left initialised); empty over the system's service.

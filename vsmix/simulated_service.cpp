@@ -26,7 +26,7 @@ void LoadCard(const std::string& path) {
 }
 
 std::vector<HeldControl> HeldControls() {
-  return HeldControlsFromText(ServiceText(VelmoraSimHeldControls));
+  return HeldControlsFromLines(sim::ReadServiceLines(VelmoraSimHeldControls));
 }
 
 std::vector<std::string> ServiceProblems() { return sim::World::Get().Problems(); }

@@ -7,12 +7,13 @@
 #include <stdexcept>
 
 #include "service.h"
+#include "service_control.h"
 
 namespace vsmix {
 
 namespace {
 
-using ServiceTextFunction = std::size_t (*)(char*, std::size_t);
+using sim::ServiceTextFunction;
 
 // A control function of the simulated COM server, when COM has loaded it.
 ServiceTextFunction SimulatedServiceFunction(const char* name) {
@@ -35,18 +36,13 @@ void LoadCard(const std::string& path) {
 
 std::vector<HeldControl> HeldControls() {
   const ServiceTextFunction held = SimulatedServiceFunction("VelmoraSimHeldControls");
-  return held != nullptr ? HeldControlsFromText(ServiceText(held)) : std::vector<HeldControl>{};
+  return held != nullptr ? HeldControlsFromLines(sim::ReadServiceLines(held))
+                         : std::vector<HeldControl>{};
 }
 
 std::vector<std::string> ServiceProblems() {
   const ServiceTextFunction problems = SimulatedServiceFunction("VelmoraSimProblems");
-  std::vector<std::string> found;
-  if (problems == nullptr) return found;
-  const std::string text = ServiceText(problems);
-  for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
-       start = end + 1)
-    found.push_back(text.substr(start, end - start));
-  return found;
+  return problems != nullptr ? sim::ReadServiceLines(problems) : std::vector<std::string>{};
 }
 
 }  // namespace vsmix

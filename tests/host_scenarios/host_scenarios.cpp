@@ -42,13 +42,6 @@ void StartHostSession() {
   }
 }
 
-std::string Text(std::size_t (*read)(char*, std::size_t)) {
-  std::string text(read(nullptr, 0), '\0');
-  read(text.data(), text.size());
-  text.pop_back();  // the terminator
-  return text;
-}
-
 struct Tally {
   int runs = 0;
   int failedRuns = 0;
@@ -70,7 +63,7 @@ struct Tally {
 void PrintRun(const char* name, const HostContract& host) {
   std::printf("== %s\n", name);
   for (const std::string& line : host.Transcript()) std::printf("%s\n", line.c_str());
-  std::printf("-- platform calls\n%s", Text(VelmoraSimCallLog).c_str());
+  std::printf("-- platform calls\n%s", sim::ReadServiceText(VelmoraSimCallLog).c_str());
 }
 
 // One run of a sweep in full: scenario (from 1), call, result, once or on.
@@ -108,7 +101,7 @@ std::uint64_t Fingerprint(const HostContract& host) {
     for (const unsigned char byte : text) hash = (hash ^ byte) * 0x100000001B3u;
   };
   for (const std::string& line : host.Transcript()) add(line + "\n");
-  add(Text(VelmoraSimCallLog));
+  add(sim::ReadServiceText(VelmoraSimCallLog));
   return hash;
 }
 

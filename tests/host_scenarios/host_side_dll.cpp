@@ -12,12 +12,7 @@
 std::optional<bool> MixerHolds(Slot) { return std::nullopt; }
 
 std::vector<std::string> PlatformProblems() {
-  std::vector<std::string> problems;
-  std::string text(VelmoraSimProblems(nullptr, 0), '\0');
-  VelmoraSimProblems(text.data(), text.size());
-  for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
-       start = end + 1)
-    problems.push_back(text.substr(start, end - start));
+  std::vector<std::string> problems = sim::ReadServiceLines(VelmoraSimProblems);
   // A thread that COM has never seen answers S_OK; anything else means the
   // library left COM initialised on it.
   const HRESULT hr = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
