@@ -53,6 +53,12 @@ WCHAR* CoTaskMemCopy(const std::u16string& text) {
 
 DeviceEnumerator* MakeDeviceEnumerator() { return World::Get().Create<DeviceEnumerator>(); }
 
+HRESULT CreateDeviceEnumerator(REFIID riid, void** object) {
+  if (riid != __uuidof(IMMDeviceEnumerator) && riid != __uuidof(IUnknown)) return E_NOINTERFACE;
+  *object = static_cast<IMMDeviceEnumerator*>(MakeDeviceEnumerator());
+  return S_OK;
+}
+
 // --- IMMDeviceEnumerator ---
 
 HRESULT DeviceEnumerator::EnumAudioEndpoints(EDataFlow dataFlow, DWORD dwStateMask,

@@ -252,6 +252,10 @@ class SwitchObject final : public ComObject<Interface> {
 };
 
 DeviceEnumerator* MakeDeviceEnumerator();
+// What the enumerator's class object creates, for CoCreateInstance on Linux and
+// the class factory on Windows: an enumerator, asked for as IMMDeviceEnumerator
+// or IUnknown; E_NOINTERFACE for anything else.
+HRESULT CreateDeviceEnumerator(REFIID riid, void** object);
 
 // A CoTaskMem copy of `text` for a string out-parameter; null when allocation fails.
 WCHAR* CoTaskMemCopy(const std::u16string& text);

@@ -59,13 +59,11 @@ HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD dwClsContex
   if (pUnkOuter != nullptr) return world.Finish(call, CLASS_E_NOAGGREGATION);
   if (rclsid != __uuidof(MMDeviceEnumerator) || (dwClsContext & CLSCTX_INPROC_SERVER) == 0)
     return world.Finish(call, REGDB_E_CLASSNOTREG);
-  if (riid != __uuidof(IMMDeviceEnumerator) && riid != __uuidof(IUnknown))
-    return world.Finish(call, E_NOINTERFACE);
-  *ppv = static_cast<IMMDeviceEnumerator*>(sim::MakeDeviceEnumerator());
   // The runtime hands the caller an object with S_OK whatever success code the
   // class's creation answered (an injected S_FALSE, say); so does Windows.
-  world.Finish(call, S_OK);
-  return S_OK;
+  const HRESULT created = sim::CreateDeviceEnumerator(riid, ppv);
+  world.Finish(call, created);
+  return created;
 }
 
 LPVOID CoTaskMemAlloc(std::size_t cb) { return World::Get().AllocateCoTaskMem(cb); }

@@ -105,10 +105,7 @@ class EnumeratorFactory final : public StaticComObject<IClassFactory> {
     *ppvObject = nullptr;
     if (sim::World::FailsEarly(call)) return world.Finish(call, *call.injected);
     if (pUnkOuter != nullptr) return world.Finish(call, CLASS_E_NOAGGREGATION);
-    if (riid != __uuidof(IMMDeviceEnumerator) && riid != __uuidof(IUnknown))
-      return world.Finish(call, E_NOINTERFACE);
-    *ppvObject = static_cast<IMMDeviceEnumerator*>(sim::MakeDeviceEnumerator());
-    return world.Finish(call, S_OK);
+    return world.Finish(call, sim::CreateDeviceEnumerator(riid, ppvObject));
   }
   HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 };
